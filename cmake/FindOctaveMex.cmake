@@ -1,0 +1,18 @@
+# Finds GNU Octave's MEX headers through mkoctfile.
+#   OctaveMex_FOUND, OctaveMex_INCLUDE_DIRS, OctaveMex_CLI (octave-cli)
+find_program(OctaveMex_MKOCTFILE NAMES mkoctfile)
+find_program(OctaveMex_CLI NAMES octave-cli octave)
+if(OctaveMex_MKOCTFILE)
+  execute_process(COMMAND ${OctaveMex_MKOCTFILE} -p INCFLAGS
+                  OUTPUT_VARIABLE _incflags OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  separate_arguments(_incflags UNIX_COMMAND "${_incflags}")
+  set(OctaveMex_INCLUDE_DIRS "")
+  foreach(_flag IN LISTS _incflags)
+    if(_flag MATCHES "^-I(.+)$")
+      list(APPEND OctaveMex_INCLUDE_DIRS "${CMAKE_MATCH_1}")
+    endif()
+  endforeach()
+endif()
+find_path(OctaveMex_HEADER mex.h PATHS ${OctaveMex_INCLUDE_DIRS} NO_DEFAULT_PATH)
+include(FindPackageHandleStandardArgs)
+find_package_handle_standard_args(OctaveMex REQUIRED_VARS OctaveMex_MKOCTFILE OctaveMex_HEADER OctaveMex_CLI)

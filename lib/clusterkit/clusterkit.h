@@ -1,0 +1,13 @@
+// clusterkit: vector quantisation, Gaussian densities and mixtures, and the
+// text files of mixture models and speaker features. Plain free functions on
+// plain arrays; no host types. Matrices are flat and column-major: a set of
+// dataNum vectors of dimension dim holds vector i at data[i*dim].
+//
+// Console text of this unit goes through platformPrintf(): the host window
+// in macOS builds, standard output in Linux builds.
+#ifndef CLUSTERKIT_CLUSTERKIT_H
+#define CLUSTERKIT_CLUSTERKIT_H
+
+#include "utility.h"
+
+#endif // CLUSTERKIT_CLUSTERKIT_H

@@ -1,0 +1,78 @@
+// Failure path and console routines of the utility unit.
+#include "host_interface.h"
+#include "utility.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+constexpr int kPathBufferSize = 1000;
+constexpr int kMessageBufferSize = 1000;
+constexpr int kLineBufferSize = 256;
+} // namespace
+
+void getTempDir(char *dir) {
+  // Fixed by design: no environment variable is consulted.
+  std::snprintf(dir, 5, "%s", "/tmp");
+}
+
+void myExit(const char *msg) {
+  char logPath[kPathBufferSize];
+  getTempDir(logPath);
+  std::snprintf(logPath + 4, sizeof logPath - 4, "/%s", "error.log");
+  if (FILE *log = std::fopen(logPath, "w")) {
+    mexPrintf("\nSaved error log at %s...\n", logPath);
+    std::fprintf(log, "Error: %s\n", msg);
+    std::fclose(log);
+  }
+  // The exception owns its copy: msg often lives in the caller's buffer.
+  throw LibraryFailure(msg);
+}
+
+void showErrorMsg(const char *msg) { myExit(msg); }
+
+void myExitFormatted(const char *format, ...) {
+  char message[kMessageBufferSize];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(message, sizeof message, format, args);
+  va_end(args);
+  myExit(message);
+}
+
+void myPrintf(const char * /*format*/, ...) {}
+
+void myGets(char *buf) {
+  if (std::fgets(buf, kLineBufferSize, stdin) == nullptr)
+    myExitFormatted("Error reading string (line %d of %s)", __LINE__, UTILITY_SOURCE_PATH);
+}
+
+int pauseForInput() {
+  mexPrintf("Hit RETURN to continue ...\n");
+  return std::getchar();
+}
+
+void sleep(float seconds) {
+  // CLOCKS_PER_SEC is 1000000 on the platforms this library targets.
+  const long long ticks = static_cast<long long>(seconds * 1000000.0f);
+  const long long target = static_cast<long long>(std::clock()) + ticks;
+  while (static_cast<long long>(std::clock()) < target) {
+  }
+}
+
+int platformPrintf(const char *format, ...) {
+  va_list args;
+  va_start(args, format);
+#if CLUSTERKIT_MACOS_FLAVOR
+  char text[4096];
+  int written = std::vsnprintf(text, sizeof text, format, args);
+  mexPrintf("%s", text);
+#else
+  int written = std::vprintf(format, args);
+  // Keep the text in order with the host's own console output.
+  std::fflush(stdout);
+#endif
+  va_end(args);
+  return written;
+}

@@ -1,0 +1,88 @@
+// Distance kernels: L1 and squared-L2 sums in index order, optionally
+// abandoned once the running sum passes a bound.
+#include "host_interface.h"
+#include "utility.h"
+
+#include <cmath>
+
+namespace {
+
+[[noreturn]] void failUnknownMethod(bool platformConsole) {
+  if (platformConsole)
+    platformPrintf("Unknown method!\n");
+  else
+    mexPrintf("Unknown method!\n");
+  // A plug-in must survive a bad type code: end the call, not the process.
+  myExit("Unknown method!");
+}
+
+inline bool isKnownType(int type) { return type == 1 || type == 2; }
+
+// The sum of one type, abandoned as soon as it exceeds bound. The loops are
+// written once per type so that the inner loop has no branch on the type.
+template <int Type>
+bool boundedSum(const double *vec1, const double *vec2, int dim, double bound, double &sum) {
+  double running = 0.0;
+  for (int i = 0; i < dim; ++i) {
+    const double d = vec1[i] - vec2[i];
+    if (Type == 1)
+      running += d > 0 ? d : -d;
+    else
+      running += d * d;
+    if (running > bound)
+      return false;
+  }
+  sum = running;
+  return true;
+}
+
+} // namespace
+
+template <class T> T vecDistance(const T *vec1, const T *vec2, int dim, int type) {
+  if (!isKnownType(type))
+    failUnknownMethod(false);
+  T sum = 0.0;
+  if (type == 1) {
+    for (int i = 0; i < dim; ++i) {
+      const T d = vec1[i] - vec2[i];
+      sum += d > 0 ? d : -d;
+    }
+  } else {
+    for (int i = 0; i < dim; ++i) {
+      const T d = vec1[i] - vec2[i];
+      sum += d * d;
+    }
+  }
+  return sum;
+}
+
+bool vecDistanceWithinBound(const double *vec1, const double *vec2, int dim, int type,
+                            double bound, double &distance) {
+  if (!isKnownType(type))
+    failUnknownMethod(true);
+  if (dim <= 0) {
+    distance = 0.0;
+    return true;
+  }
+  return type == 1 ? boundedSum<1>(vec1, vec2, dim, bound, distance)
+                   : boundedSum<2>(vec1, vec2, dim, bound, distance);
+}
+
+template <class T>
+T vecDistanceWithBound(const T *vec1, const T *vec2, int dim, int type, T bound) {
+  double distance;
+  return vecDistanceWithinBound(vec1, vec2, dim, type, bound, distance) ? distance
+                                                                        : TOO_FAR_DISTANCE;
+}
+
+double squaredDistance(const double *vec1, const double *vec2, int dim) {
+  double sum = 0.0;
+  for (int i = 0; i < dim; ++i) {
+    const double d = vec1[i] - vec2[i];
+    sum += d * d;
+  }
+  return sum;
+}
+
+template double vecDistance<double>(const double *, const double *, int, int);
+template double vecDistanceWithBound<double>(const double *, const double *, int, int, double);

@@ -1,0 +1,79 @@
+#include "gateway.h"
+
+#include <cmath>
+#include <climits>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+bool isFullRealDouble(const mxArray *array) {
+  return mxIsDouble(array) && !mxIsComplex(array) && !mxIsSparse(array);
+}
+
+static std::string formatArgs(std::size_t bufferSize, const char *format, va_list args) {
+  std::vector<char> buffer(bufferSize > 0 ? bufferSize : 1, '\0');
+  std::vsnprintf(buffer.data(), buffer.size(), format, args);
+  return std::string(buffer.data());
+}
+
+std::string formatMessage(std::size_t bufferSize, const char *format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::string text = formatArgs(bufferSize, format, args);
+  va_end(args);
+  return text;
+}
+
+void fail(const char *message) {
+  mexErrMsgTxt(message);
+  std::abort(); // not reached: the host's error exit does not return
+}
+
+void failWithFormat(std::size_t bufferSize, const char *format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::string text = formatArgs(bufferSize, format, args);
+  va_end(args);
+  fail(text.c_str());
+}
+
+int truncateToInt(double value) {
+  if (std::isnan(value))
+    return 0;
+  if (value >= 2147483647.0)
+    return INT_MAX;
+  if (value <= -2147483648.0)
+    return INT_MIN;
+  return static_cast<int>(value);
+}
+
+// The first stored element of a sparse array is element 0 only when column 0
+// holds a non-zero in row 0.
+static double firstSparseElement(const mxArray *array) {
+  const mwIndex *columnStarts = mxGetJc(array);
+  const mwIndex *rows = mxGetIr(array);
+  if (mxGetN(array) == 0 || columnStarts[1] == 0 || rows[0] != 0)
+    return 0.0;
+  if (mxIsLogical(array))
+    return mxGetLogicals(array)[0] ? 1.0 : 0.0;
+  return mxGetPr(array)[0];
+}
+
+double firstElement(const mxArray *array, const char *argName) {
+  if (!mxIsNumeric(array) && !mxIsLogical(array) && !mxIsChar(array))
+    failWithFormat(100, "Input %s must be numeric.", argName);
+  if (mxGetNumberOfElements(array) == 0)
+    return 0.0;
+  if (mxIsSparse(array))
+    return firstSparseElement(array);
+  return mxGetScalar(array);
+}
+
+int firstElementAsInt(const mxArray *array, const char *argName) {
+  return truncateToInt(firstElement(array, argName));
+}
+
+int elementCount(const mxArray *array) {
+  return static_cast<int>(mxGetM(array) * mxGetN(array));
+}

@@ -1,0 +1,73 @@
+// Helpers shared by the plug-in gateways: argument checks that never read
+// data of the wrong class, fixed-size message formatting, work buffers that
+// fail as host errors, and the boundary where library failures become host
+// errors.
+#ifndef CLUSTERKIT_GATEWAY_H
+#define CLUSTERKIT_GATEWAY_H
+
+#include "mex.h"
+#include "utility.h"
+
+#include <cstddef>
+#include <memory>
+#include <new>
+#include <string>
+
+/// True for a full (not sparse), real double array: the only arrays whose
+/// mxGetPr is a plain column-major block of real doubles.
+bool isFullRealDouble(const mxArray *array);
+
+/// Formats like printf into a buffer of bufferSize characters, cut to fit.
+std::string formatMessage(std::size_t bufferSize, const char *format, ...)
+    __attribute__((format(printf, 2, 3)));
+
+/// Ends the call with a host error whose text is formatted into a buffer of
+/// bufferSize characters (cut to fit).
+[[noreturn]] void failWithFormat(std::size_t bufferSize, const char *format, ...)
+    __attribute__((format(printf, 2, 3)));
+
+/// Ends the call with a host error.
+[[noreturn]] void fail(const char *message);
+
+/// Truncates toward zero to an int; NaN gives 0, values beyond the int range
+/// saturate (a plain conversion would be undefined there).
+int truncateToInt(double value);
+
+/// The first element of a numeric, logical or char array as a double (0 for
+/// an empty one, the real part of a complex one). Any other class ends the
+/// call with "Input <argName> must be numeric."
+double firstElement(const mxArray *array, const char *argName);
+
+/// firstElement() truncated toward zero to an int.
+int firstElementAsInt(const mxArray *array, const char *argName);
+
+/// Number of elements as the 32-bit int the algorithms use.
+int elementCount(const mxArray *array);
+
+/// A zero-initialised work buffer of count elements; a failed allocation ends
+/// the call with "Out of memory." instead of throwing through the host.
+template <class T> std::unique_ptr<T[]> allocateWork(std::size_t count) {
+  std::unique_ptr<T[]> buffer(new (std::nothrow) T[count > 0 ? count : 1]());
+  if (!buffer)
+    fail("Out of memory.");
+  return buffer;
+}
+
+/// Runs library code. A LibraryFailure it throws is caught here, the handler
+/// is left, and only then is the message handed to the host's error exit:
+/// an exception that left the plug-in would abort the host. Nothing else is
+/// caught, so the host's own errors pass through untouched.
+template <class Body> void callLibrary(Body &&body) {
+  std::string failure;
+  bool failed = false;
+  try {
+    body();
+  } catch (const LibraryFailure &error) {
+    failure = error.what();
+    failed = true;
+  }
+  if (failed)
+    fail(failure.c_str());
+}
+
+#endif // CLUSTERKIT_GATEWAY_H

@@ -1,0 +1,93 @@
+// [nnIndex, nnDistance] = neighborQuery(mat1, mat2, method, nnCount, skipIndex)
+// k-nearest-neighbour search of the columns of mat1 among those of mat2.
+#include "gateway.h"
+#include "neighbor_search.h"
+
+#include <cmath>
+
+namespace {
+
+enum Input { MAT1, MAT2, METHOD, NN_COUNT, SKIP_INDEX };
+enum Output { NN_INDEX, NN_DISTANCE };
+
+constexpr std::size_t kMessageSize = 100;
+
+void checkSkipIndex(const mxArray *skipIndex, int nnCount, int dataNum2) {
+  if (!isFullRealDouble(skipIndex))
+    fail("Input SKIPINDEX must be a double real array.");
+  const int skipLen = elementCount(skipIndex);
+  if (skipLen >= dataNum2)
+    failWithFormat(kMessageSize,
+                   "Error: The length of skipIndex (%d) is greater than or equal to dataNum2 (%d)!\n",
+                   skipLen, dataNum2);
+  if (static_cast<long long>(skipLen) + nnCount > dataNum2)
+    failWithFormat(kMessageSize,
+                   "Error: The length of skipIndex (%d) plus nnCount (%d) is greater than dataNum2 (%d)!\n",
+                   skipLen, nnCount, dataNum2);
+}
+
+} // namespace
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+  if (nrhs < 2 || nrhs > 5 || nlhs > 2)
+    failWithFormat(kMessageSize,
+                   "Usage:\n\t[nnIndex, nnDistance]=%s(mat1, mat2, method, nnCount, skipIndex)\n",
+                   mexFunctionName());
+  const int method = nrhs >= 3 ? firstElementAsInt(prhs[METHOD], "METHOD") : 2;
+  int nnCount = 1;
+  if (nrhs >= 4) {
+    nnCount = firstElementAsInt(prhs[NN_COUNT], "NNCOUNT");
+    if (nnCount < 1)
+      failWithFormat(kMessageSize, "Error: nnCount (%d) is too small!\n", nnCount);
+  }
+  if (!isFullRealDouble(prhs[MAT1]))
+    fail("Input MAT1 must be a double real matrix.");
+  if (!isFullRealDouble(prhs[MAT2]))
+    fail("Input MAT2 must be a double real matrix.");
+  if (method != 1 && method != 2)
+    fail("This function only supports L1 and L2 norm!");
+  const int dim = static_cast<int>(mxGetM(prhs[MAT1]));
+  if (mxGetM(prhs[MAT2]) != mxGetM(prhs[MAT1]))
+    fail("Matrix sizes mismatch!");
+  const int dataNum1 = static_cast<int>(mxGetN(prhs[MAT1]));
+  const int dataNum2 = static_cast<int>(mxGetN(prhs[MAT2]));
+
+  plhs[NN_INDEX] = mxCreateDoubleMatrix(nnCount, dataNum1, mxREAL);
+  mxArray *distances = mxCreateDoubleMatrix(nnCount, dataNum1, mxREAL);
+  if (nlhs > 1)
+    plhs[NN_DISTANCE] = distances;
+
+  const bool withSkipList = nrhs == 5;
+  if (withSkipList)
+    checkSkipIndex(prhs[SKIP_INDEX], nnCount, dataNum2);
+
+  double *nnIndex = mxGetPr(plhs[NN_INDEX]);
+  double *nnDistance = mxGetPr(distances);
+  if (dataNum1 > 0) {
+    const int slotCount = nnCount < dataNum2 ? nnCount : dataNum2;
+    auto slotDistance = allocateWork<double>(slotCount);
+    auto slotIndex = allocateWork<int>(slotCount);
+    std::unique_ptr<bool[]> excluded;
+    if (withSkipList) {
+      excluded = allocateWork<bool>(dataNum2);
+      markSkippedColumns(mxGetPr(prhs[SKIP_INDEX]), elementCount(prhs[SKIP_INDEX]), dataNum2,
+                         excluded.get());
+    }
+    callLibrary([&] {
+      nearestNeighborSearch(mxGetPr(prhs[MAT1]), dataNum1, mxGetPr(prhs[MAT2]), dataNum2, dim,
+                            method, nnCount, excluded.get(), slotDistance.get(),
+                            slotIndex.get(), nnIndex, nnDistance);
+    });
+  }
+
+  // Host numbering is 1-based (an empty slot, -1, becomes 0); L2 distances
+  // were kept squared during the search.
+  const long long total = static_cast<long long>(nnCount) * dataNum1;
+  for (long long k = 0; k < total; ++k)
+    nnIndex[k] += 1.0;
+  if (method == 2)
+    for (long long k = 0; k < total; ++k)
+      nnDistance[k] = std::sqrt(nnDistance[k]);
+  if (nlhs <= 1)
+    mxDestroyArray(distances);
+}

@@ -1,0 +1,71 @@
+#include "neighbor_search.h"
+
+#include "utility.h"
+
+#include <algorithm>
+
+void markSkippedColumns(const double *skipIndex, int skipLen, int dataNum2, bool *excluded) {
+  std::fill(excluded, excluded + dataNum2, false);
+  for (int k = 0; k < skipLen; ++k) {
+    // Same test as comparing s - 1.0 with every column number i as doubles:
+    // only a whole number in range can equal one of them.
+    const double column = skipIndex[k] - 1.0;
+    if (column >= 0.0 && column < dataNum2 && column == static_cast<int>(column))
+      excluded[static_cast<int>(column)] = true;
+  }
+}
+
+namespace {
+
+// Inserts (distance, column) into the ascending slot list behind every slot
+// of equal distance; the last slot's content falls off the end.
+void insertCandidate(double *slotDistance, int *slotIndex, int slotCount, double distance,
+                     int column) {
+  int j = 0;
+  while (j < slotCount && !(slotDistance[j] > distance))
+    ++j;
+  if (j == slotCount)
+    return;
+  for (int k = slotCount - 1; k > j; --k) {
+    slotDistance[k] = slotDistance[k - 1];
+    slotIndex[k] = slotIndex[k - 1];
+  }
+  slotDistance[j] = distance;
+  slotIndex[j] = column;
+}
+
+} // namespace
+
+void nearestNeighborSearch(const double *mat1, int dataNum1, const double *mat2, int dataNum2,
+                           int dim, int method, int nnCount, const bool *excluded,
+                           double *slotDistance, int *slotIndex, double *nnIndex,
+                           double *nnDistance) {
+  // At most dataNum2 slots can ever be filled; the rest stay empty, so the
+  // search only keeps that many.
+  const int slotCount = std::min(nnCount, dataNum2);
+  for (int c = 0; c < dataNum1; ++c) {
+    std::fill(slotDistance, slotDistance + slotCount, EMPTY_SLOT_DISTANCE);
+    std::fill(slotIndex, slotIndex + slotCount, EMPTY_SLOT_INDEX);
+    const double *query = mat1 + static_cast<long long>(c) * dim;
+    for (int i = 0; i < dataNum2; ++i) {
+      if (excluded && excluded[i])
+        continue;
+      // The bound is the worst kept distance. When the worst slot is still
+      // empty nothing can be abandoned; with a full list a candidate that
+      // passes the bound could not enter it anyway.
+      const double bound = slotCount > 0 ? slotDistance[slotCount - 1] : EMPTY_SLOT_DISTANCE;
+      double distance;
+      if (!vecDistanceWithinBound(query, mat2 + static_cast<long long>(i) * dim, dim, method,
+                                  bound, distance))
+        continue; // abandoned: its distance was never computed
+      insertCandidate(slotDistance, slotIndex, slotCount, distance, i);
+    }
+    double *indexColumn = nnIndex + static_cast<long long>(c) * nnCount;
+    double *distanceColumn = nnDistance + static_cast<long long>(c) * nnCount;
+    for (int r = 0; r < nnCount; ++r) {
+      const bool filledSlot = r < slotCount;
+      indexColumn[r] = filledSlot ? slotIndex[r] : EMPTY_SLOT_INDEX;
+      distanceColumn[r] = filledSlot ? slotDistance[r] : EMPTY_SLOT_DISTANCE;
+    }
+  }
+}

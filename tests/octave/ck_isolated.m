@@ -1,0 +1,58 @@
+function results = ck_isolated(snippets)
+% ck_isolated  Runs each code snippet in a child octave-cli, so that a crash
+% of the host fails a case instead of ending the test run. After a crash the
+% remaining snippets run in a fresh child.
+%
+%   results(k).status   'ok', 'error' or 'crash'
+%   results(k).message  the error message (host prefix removed), or ''
+  n = numel(snippets);
+  results = repmat(struct('status', 'crash', 'message', ''), n, 1);
+  next = 1;
+  while next <= n
+    [finished, output] = run_child(snippets, next);
+    last = next - 1;
+    for line = strsplit(output, "\n")
+      text = line{1};
+      tok = regexp(text, '^@@(OK|ERR) (\d+) ?(.*)$', 'tokens', 'once');
+      if isempty(tok)
+        continue;
+      end
+      k = str2double(tok{2});
+      last = max(last, k);
+      if strcmp(tok{1}, 'OK')
+        results(k).status = 'ok';
+      else
+        results(k).status = 'error';
+        results(k).message = ck_strip_prefix(unescape(tok{3}));
+      end
+    end
+    if finished
+      break;
+    end
+    % The child died inside snippet last + 1: that one stays 'crash'.
+    next = last + 2;
+  end
+end
+
+function [finished, output] = run_child(snippets, first)
+  script = [tempname() '.m'];
+  fid = fopen(script, 'w');
+  fprintf(fid, 'addpath(''%s'');\naddpath(''%s'');\n', getenv('CLUSTERKIT_MEX_DIR'), ...
+          fileparts(mfilename('fullpath')));
+  for k = first:numel(snippets)
+    fprintf(fid, 'try\n%s\nprintf(''@@OK %d\\n''); catch ck_err\n', snippets{k}, k);
+    fprintf(fid, 'printf(''@@ERR %d %%s\\n'', strrep(strrep(ck_err.message, "\\\\", "\\\\\\\\"), "\\n", "\\\\n")); end\nfflush(stdout);\n', k);
+  end
+  fprintf(fid, 'printf(''@@END\\n'');\n');
+  fclose(fid);
+  octave = fullfile(OCTAVE_HOME(), 'bin', 'octave-cli');
+  % A hang counts like a crash: the child is stopped after two minutes.
+  [~, output] = system(sprintf('timeout 120 "%s" --no-history --no-gui --norc --quiet "%s" 2>&1', octave, script));
+  delete(script);
+  finished = ~isempty(strfind(output, '@@END'));
+end
+
+function text = unescape(text)
+  text = regexprep(text, '(?<!\\)\\n', "\n");
+  text = strrep(text, '\\', '\');
+end
