@@ -13,6 +13,7 @@
 #ifndef CLUSTERKIT_UTILITY_H
 #define CLUSTERKIT_UTILITY_H
 
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -89,5 +90,12 @@ bool vecDistanceWithinBound(const double *vec1, const double *vec2, int dim, int
 
 /// Sum of squared differences of two dim-vectors; no type, no bound.
 double squaredDistance(const double *vec1, const double *vec2, int dim);
+
+// ---------------------------------------------------------------------------
+// Files and tables
+// ---------------------------------------------------------------------------
+
+/// fopen(path, mode); fails with "Cannot open file <path> ..." when it cannot.
+FILE *openFile(const char *path, const char *mode);
 
 #endif // CLUSTERKIT_UTILITY_H
