@@ -1,12 +1,250 @@
 // File routines of the utility unit. Every open goes through openFile, so a
-// file that cannot be opened always ends the call through myExit.
+// file that cannot be opened always ends the call through myExit. Every
+// routine opens and closes its own file.
+#include "host_interface.h"
 #include "utility.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr int kLineCountBufferSize = 1000;
+constexpr int kLineInFileReadSize = 999;
+constexpr int kStringLineBufferSize = 100000;
+
+// Closes the file when the reading or writing routine leaves, also when a
+// failure unwinds through it.
+class OpenedFile {
+public:
+  OpenedFile(const char *path, const char *mode) : file_(openFile(path, mode)) {}
+  ~OpenedFile() { std::fclose(file_); }
+  OpenedFile(const OpenedFile &) = delete;
+  OpenedFile &operator=(const OpenedFile &) = delete;
+  FILE *get() const { return file_; }
+
+private:
+  FILE *file_;
+};
+
+// Reads every value that parses with format ("%d" or "%f") into vec.
+template <class T> void readParsedValues(const char *path, const char *format, std::vector<T> &vec) {
+  OpenedFile file(path, "r");
+  vec.clear();
+  T value;
+  while (std::fscanf(file.get(), format, &value) == 1)
+    vec.push_back(value);
+}
+
+template <class T> void writeOneValue(const char *path, const char *mode, const char *format, T value) {
+  OpenedFile file(path, mode);
+  std::fprintf(file.get(), format, value);
+}
+
+template <class T> void readBinaryValues(const char *path, T *table, int count) {
+  OpenedFile file(path, "rb");
+  // A count below 1 reads nothing (fread would take it as a huge size).
+  if (count > 0)
+    std::fread(table, sizeof(T), static_cast<std::size_t>(count), file.get());
+}
+
+template <class T> void readTextValues(const char *path, const char *format, T *table, int count) {
+  OpenedFile file(path, "r");
+  for (int i = 0; i < count; ++i)
+    std::fscanf(file.get(), format, &table[i]);
+}
+
+enum class TableForm { binary, text, unknown };
+
+TableForm tableFormOf(const char *path) {
+  const char *extension = getExtName(path);
+  if (std::strcmp(extension, "bin") == 0 || std::strcmp(extension, "BIN") == 0)
+    return TableForm::binary;
+  if (std::strcmp(extension, "txt") == 0 || std::strcmp(extension, "TXT") == 0)
+    return TableForm::text;
+  return TableForm::unknown;
+}
+
+[[noreturn]] void failUnknownTableExtension(const char *path, int line) {
+  myExitFormatted("Error in reading %s: The only allowed extensions are \"txt\" and \"bin\" "
+                  "(line %d of %s)",
+                  path, line, UTILITY_SOURCE_PATH);
+}
+
+template <class T> void readTableByExtension(const char *path, T *table, int count) {
+  switch (tableFormOf(path)) {
+  case TableForm::binary:
+    readBinTable(path, table, count);
+    return;
+  case TableForm::text:
+    readTxtTable(path, table, count);
+    return;
+  case TableForm::unknown:
+    break;
+  }
+  failUnknownTableExtension(path, __LINE__);
+}
+
+} // namespace
 
 FILE *openFile(const char *path, const char *mode) {
-  FILE *file = std::fopen(path, mode);
+  // fopen of a null path is undefined; fail like any other unopenable path.
+  FILE *file = path != nullptr ? std::fopen(path, mode) : nullptr;
   if (file == nullptr)
-    myExitFormatted("Cannot open file %s (line %d of %s)", path, __LINE__, UTILITY_SOURCE_PATH);
+    myExitFormatted("Cannot open file %s (line %d of %s)", path != nullptr ? path : "", __LINE__,
+                    UTILITY_SOURCE_PATH);
   return file;
+}
+
+int fileExist(const char *path) {
+  if (path == nullptr)
+    return 0;
+  FILE *file = std::fopen(path, "r");
+  if (file == nullptr)
+    return 0;
+  std::fclose(file);
+  return 1;
+}
+
+long getFileSize(FILE *fp) {
+  const long position = std::ftell(fp);
+  std::fseek(fp, 0, SEEK_END);
+  const long size = std::ftell(fp);
+  std::fseek(fp, position, SEEK_SET);
+  return size;
+}
+
+long getFileSize(const char *path) {
+  OpenedFile file(path, "r");
+  return getFileSize(file.get());
+}
+
+int getFileLineCount(const char *path) {
+  OpenedFile file(path, "r");
+  char buffer[kLineCountBufferSize];
+  int count = 0;
+  while (std::fgets(buffer, sizeof buffer, file.get()) != nullptr)
+    ++count;
+  return count;
+}
+
+void getLineInFile(const char *path, int lineNum, char *buf) {
+  OpenedFile file(path, "r");
+  for (int line = 0; line < lineNum; ++line) {
+    // Past the last line buf keeps the last line read, untouched.
+    if (std::fgets(buf, kLineInFileReadSize, file.get()) == nullptr)
+      return;
+    // Only the line end goes; a last line without one keeps all its text.
+    const std::size_t length = std::strlen(buf);
+    if (length > 0 && buf[length - 1] == '\n')
+      buf[length - 1] = '\0';
+  }
+}
+
+char *fileRead(const char *path, long &len) {
+  OpenedFile file(path, "rb");
+  const long size = getFileSize(file.get());
+  // malloc(0) may return null; one spare byte keeps an empty file's buffer
+  // distinct from a failed allocation.
+  char *data = static_cast<char *>(std::malloc(static_cast<std::size_t>(size > 0 ? size : 0) + 1));
+  if (data == nullptr)
+    myExitFormatted("Cannot allocate %ld bytes for %s (line %d of %s)", size, path, __LINE__,
+                    UTILITY_SOURCE_PATH);
+  len = size > 0 ? static_cast<long>(std::fread(data, 1, static_cast<std::size_t>(size), file.get()))
+                 : 0;
+  return data;
+}
+
+void fileRead(const char *path, std::string &text) {
+  long len = 0;
+  char *data = fileRead(path, len);
+  const void *zero = std::memchr(data, '\0', static_cast<std::size_t>(len));
+  const long kept = zero != nullptr ? static_cast<const char *>(zero) - data : len;
+  text.assign(data, static_cast<std::size_t>(kept));
+  std::free(data);
+}
+
+void fileRead(const char *path, std::vector<int> &vec) { readParsedValues(path, "%d", vec); }
+
+void fileRead(const char *path, std::vector<float> &vec) { readParsedValues(path, "%f", vec); }
+
+void fileRead(const char *path, std::vector<std::string> &lines, char commentChar) {
+  OpenedFile file(path, "r");
+  lines.clear();
+  // Kept off the stack: the host may call from a thread with a small one.
+  std::vector<char> buffer(kStringLineBufferSize);
+  while (std::fgets(buffer.data(), kStringLineBufferSize, file.get()) != nullptr) {
+    std::size_t length = std::strlen(buffer.data());
+    if (length == static_cast<std::size_t>(kStringLineBufferSize - 1))
+      mexPrintf("Warning: Array is likely too small for reading string from %s!!! "
+                "(line %d of file %s)\n",
+                path, __LINE__, UTILITY_SOURCE_PATH);
+    if (length > 0 && buffer[length - 1] == '\n')
+      --length;
+    if (length == 0 || buffer[0] == commentChar)
+      continue;
+    lines.emplace_back(buffer.data(), length);
+  }
+}
+
+void fileWrite(const char *path, const char *data, long len) {
+  OpenedFile file(path, "wb");
+  if (len > 0)
+    std::fwrite(data, 1, static_cast<std::size_t>(len), file.get());
+}
+
+void fileWrite(const char *path, double value) { writeOneValue(path, "w", "%g\n", value); }
+
+void fileWrite(const char *path, float value) {
+  writeOneValue(path, "w", "%g\n", static_cast<double>(value));
+}
+
+void fileWrite(const char *path, const std::vector<int> &vec) {
+  OpenedFile file(path, "w");
+  for (int value : vec)
+    std::fprintf(file.get(), "%d\n", value);
+}
+
+void fileWrite(const char *path, const std::vector<std::string> &vec) {
+  OpenedFile file(path, "w");
+  for (const std::string &line : vec)
+    std::fprintf(file.get(), "%s\n", line.c_str());
+}
+
+void logVar(double value, const char *path) { writeOneValue(path, "a", "%lf\n", value); }
+
+void logVar(float value, const char *path) {
+  writeOneValue(path, "a", "%f\n", static_cast<double>(value));
+}
+
+void logVar(int value, const char *path) { writeOneValue(path, "a", "%d\n", value); }
+
+void readBinTable(const char *path, double *table, int count) {
+  readBinaryValues(path, table, count);
+}
+
+void readBinTable(const char *path, int *table, int count) { readBinaryValues(path, table, count); }
+
+void readTxtTable(const char *path, double *table, int count) {
+  readTextValues(path, "%lf\n", table, count);
+}
+
+void readTxtTable(const char *path, int *table, int count) {
+  readTextValues(path, "%d\n", table, count);
+}
+
+void readTable(const char *path, double *table, int count) {
+  readTableByExtension(path, table, count);
+}
+
+void readTable(const char *path, int *table, int count) { readTableByExtension(path, table, count); }
+
+const char *getExtName(const char *path) {
+  const char *dot = std::strrchr(path, '.');
+  return dot != nullptr ? dot + 1 : path + std::strlen(path);
+}
+
+char *getExtName(char *path) {
+  return const_cast<char *>(getExtName(static_cast<const char *>(path)));
 }

@@ -1,0 +1,79 @@
+// Helpers shared by the library tests: a temporary directory for the files a
+// test writes, and the message of a library failure.
+#ifndef CLUSTERKIT_TEST_SUPPORT_H
+#define CLUSTERKIT_TEST_SUPPORT_H
+
+#include "utility.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+
+/// A fresh directory under /tmp, removed with everything in it at the end.
+class TempDir {
+public:
+  TempDir() {
+    char pattern[] = "/tmp/ck_test_XXXXXX";
+    if (mkdtemp(pattern) == nullptr)
+      throw std::runtime_error("cannot create a temporary directory");
+    path_ = pattern;
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempDir(const TempDir &) = delete;
+  TempDir &operator=(const TempDir &) = delete;
+
+  /// Path of name inside the directory.
+  std::string file(const std::string &name) const { return path_ + "/" + name; }
+
+  /// Writes bytes to name (binary, replacing it) and returns its path.
+  std::string write(const std::string &name, const std::string &bytes) const {
+    const std::string path = file(name);
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+
+private:
+  std::string path_;
+};
+
+/// The whole content of a file ("" when it cannot be read).
+inline std::string fileContent(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+/// Runs fn, which must fail through myExit; returns the failure's message
+/// ("" when fn returned). The console line of myExit is swallowed.
+template <class Fn> std::string failureMessage(Fn fn) {
+  testing::internal::CaptureStdout();
+  std::string message;
+  try {
+    fn();
+    ADD_FAILURE() << "no library failure";
+  } catch (const LibraryFailure &failure) {
+    message = failure.what();
+  }
+  testing::internal::GetCapturedStdout();
+  return message;
+}
+
+/// True when message is text followed by " (line <n> of lib/utility/utility)".
+inline bool isLocatedMessage(const std::string &message, const std::string &text) {
+  const std::string head = text + " (line ";
+  const std::string tail = " of lib/utility/utility)";
+  if (message.compare(0, head.size(), head) != 0 || message.size() < head.size() + tail.size())
+    return false;
+  const std::string line = message.substr(head.size(), message.size() - head.size() - tail.size());
+  return !line.empty() && line.find_first_not_of("0123456789") == std::string::npos &&
+         message.compare(message.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+#endif // CLUSTERKIT_TEST_SUPPORT_H
