@@ -38,10 +38,16 @@ function(clusterkit_plugin_code name flavor dir)
 endfunction()
 
 # clusterkit_add_mex(TARGET t FLAVOR f OUTPUT_NAME n SOURCES ... [CODE lib]
-#                    [DEFINITIONS ...] [HELP file.m] [NO_API_VERSION])
+#                    [DEFINITIONS ...] [HELP file.m] [NO_API_VERSION]
+#                    [OUTPUT_DIR dir])
 function(clusterkit_add_mex)
-  cmake_parse_arguments(ARG "NO_API_VERSION" "TARGET;FLAVOR;OUTPUT_NAME;HELP;CODE" "SOURCES;DEFINITIONS" ${ARGN})
-  clusterkit_mex_dir(${ARG_FLAVOR} _outdir)
+  cmake_parse_arguments(ARG "NO_API_VERSION" "TARGET;FLAVOR;OUTPUT_NAME;HELP;CODE;OUTPUT_DIR"
+                        "SOURCES;DEFINITIONS" ${ARGN})
+  if(ARG_OUTPUT_DIR)
+    set(_outdir "${ARG_OUTPUT_DIR}")
+  else()
+    clusterkit_mex_dir(${ARG_FLAVOR} _outdir)
+  endif()
   set(_sources ${ARG_SOURCES} "${PROJECT_SOURCE_DIR}/mex/common/gateway.cpp")
   if(ARG_FLAVOR STREQUAL "macos" AND NOT ARG_NO_API_VERSION)
     list(APPEND _sources "${PROJECT_SOURCE_DIR}/mex/common/api_version.cpp")

@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 #include <vector>
 
 bool isFullRealDouble(const mxArray *array) {
@@ -76,4 +77,16 @@ int firstElementAsInt(const mxArray *array, const char *argName) {
 
 int elementCount(const mxArray *array) {
   return static_cast<int>(mxGetM(array) * mxGetN(array));
+}
+
+void requireOutputFits(double elementCount) {
+  const double physicalBytes =
+      static_cast<double>(sysconf(_SC_PHYS_PAGES)) * static_cast<double>(sysconf(_SC_PAGESIZE));
+  if (physicalBytes > 0 && elementCount * sizeof(double) > physicalBytes / 2)
+    fail("Output too large for this machine.");
+}
+
+mxArray *createDoubleMatrix(long long rows, long long cols) {
+  requireOutputFits(static_cast<double>(rows) * static_cast<double>(cols));
+  return mxCreateDoubleMatrix(static_cast<mwSize>(rows), static_cast<mwSize>(cols), mxREAL);
 }

@@ -53,6 +53,14 @@ template <class T> std::unique_ptr<T[]> allocateWork(std::size_t count) {
   return buffer;
 }
 
+/// Ends the call with "Output too large for this machine." when elementCount
+/// doubles would take more than half the physical memory: the host zero-fills
+/// every new matrix, and a block that large gets it killed, not refused.
+void requireOutputFits(double elementCount);
+
+/// A real rows x cols double matrix, all zeros, after requireOutputFits().
+mxArray *createDoubleMatrix(long long rows, long long cols);
+
 /// Runs library code. A LibraryFailure it throws is caught here, the handler
 /// is left, and only then is the message handed to the host's error exit:
 /// an exception that left the plug-in would abort the host. Nothing else is

@@ -52,8 +52,9 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   const int dataNum1 = static_cast<int>(mxGetN(prhs[MAT1]));
   const int dataNum2 = static_cast<int>(mxGetN(prhs[MAT2]));
 
-  plhs[NN_INDEX] = mxCreateDoubleMatrix(nnCount, dataNum1, mxREAL);
-  mxArray *distances = mxCreateDoubleMatrix(nnCount, dataNum1, mxREAL);
+  requireOutputFits(2.0 * nnCount * dataNum1);
+  plhs[NN_INDEX] = createDoubleMatrix(nnCount, dataNum1);
+  mxArray *distances = createDoubleMatrix(nnCount, dataNum1);
   if (nlhs > 1)
     plhs[NN_DISTANCE] = distances;
 

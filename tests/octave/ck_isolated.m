@@ -4,7 +4,7 @@ function results = ck_isolated(snippets)
 % remaining snippets run in a fresh child.
 %
 %   results(k).status   'ok', 'error' or 'crash'
-%   results(k).message  the error message (host prefix removed), or ''
+%   results(k).message  the error message as the host gave it, or ''
   n = numel(snippets);
   results = repmat(struct('status', 'crash', 'message', ''), n, 1);
   next = 1;
@@ -23,7 +23,7 @@ function results = ck_isolated(snippets)
         results(k).status = 'ok';
       else
         results(k).status = 'error';
-        results(k).message = ck_strip_prefix(unescape(tok{3}));
+        results(k).message = unescape(tok{3});
       end
     end
     if finished
@@ -37,8 +37,11 @@ end
 function [finished, output] = run_child(snippets, first)
   script = [tempname() '.m'];
   fid = fopen(script, 'w');
-  fprintf(fid, 'addpath(''%s'');\naddpath(''%s'');\n', getenv('CLUSTERKIT_MEX_DIR'), ...
-          fileparts(mfilename('fullpath')));
+  folders = {getenv('CLUSTERKIT_MEX_DIR'), getenv('CLUSTERKIT_TEST_MEX_DIR'), ...
+             fileparts(mfilename('fullpath'))};
+  for f = folders(~cellfun(@isempty, folders))
+    fprintf(fid, 'addpath(''%s'');\n', f{1});
+  end
   for k = first:numel(snippets)
     fprintf(fid, 'try\n%s\nprintf(''@@OK %d\\n''); catch ck_err\n', snippets{k}, k);
     fprintf(fid, 'printf(''@@ERR %d %%s\\n'', strrep(strrep(ck_err.message, "\\\\", "\\\\\\\\"), "\\n", "\\\\n")); end\nfflush(stdout);\n', k);

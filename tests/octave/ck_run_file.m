@@ -3,6 +3,9 @@ function ck_run_file(name)
 % whose local functions named test_* are the cases. Prints one line per case
 % and a closing "N passed, M failed" line; exits with status 1 on failure.
   addpath(getenv('CLUSTERKIT_MEX_DIR'));
+  if ~isempty(getenv('CLUSTERKIT_TEST_MEX_DIR'))
+    addpath(getenv('CLUSTERKIT_TEST_MEX_DIR'));
+  end
   handles = feval(name);
   passed = 0;
   failed = 0;
