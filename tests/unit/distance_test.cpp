@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -26,6 +29,51 @@ TEST(VecDistance, L2IsTheSquaredSumAndMatchesSquaredDistance) {
   double p[] = {0, 0}, q[] = {3, 4};
   EXPECT_EQ(vecDistance(p, q, 2, 2), 25.0);
   EXPECT_EQ(vecDistance(p, q, 2, 1), 7.0);
+}
+
+std::uint64_t bitsOf(double v) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  return bits;
+}
+
+// The kernels written out term by term, the way the arithmetic is defined.
+double literalL1(const std::vector<double> &a, const std::vector<double> &b, double bound) {
+  double sum = 0.0;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const double d = a[i] - b[i];
+    sum += d > 0 ? d : -d;
+    if (sum > bound)
+      return 2147483647.0;
+  }
+  return sum;
+}
+
+TEST(VecDistance, L1KeepsTheBitsOfTheConditionalNegation) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> uniform(-1.0, 1.0);
+  std::vector<std::vector<double>> cases = {
+      {0.0, -0.0}, {-0.0}, {nan, 1.0}, {-nan}, {inf, -inf}, {1e308, 1e308}, {}};
+  for (int k = 0; k < 50; ++k) {
+    std::vector<double> v(1 + k % 9);
+    for (double &x : v)
+      x = uniform(rng);
+    cases.push_back(v);
+  }
+  for (const auto &a : cases) {
+    const std::vector<double> b(a.size(), 0.0);
+    const std::vector<double> c(a.rbegin(), a.rend());
+    for (const auto *other : {&b, &c}) {
+      const int n = static_cast<int>(a.size());
+      EXPECT_EQ(bitsOf(vecDistance(a.data(), other->data(), n, 1)),
+                bitsOf(literalL1(a, *other, std::numeric_limits<double>::infinity())));
+      for (double bound : {0.0, 0.5, 2.0, 1e300})
+        EXPECT_EQ(bitsOf(vecDistanceWithBound(a.data(), other->data(), n, 1, bound)),
+                  bitsOf(literalL1(a, *other, bound)));
+    }
+  }
 }
 
 TEST(VecDistanceWithBound, AbandonsOnlyWhenTheRunningSumExceedsTheBound) {
