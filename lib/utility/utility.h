@@ -182,4 +182,131 @@ void readTable(const char *path, int *table, int count);
 const char *getExtName(const char *path);
 char *getExtName(char *path);
 
+// ---------------------------------------------------------------------------
+// Strings and tokens
+// ---------------------------------------------------------------------------
+// Three character classes, kept apart on purpose:
+//   blank (isBlank):            NUL, tab, line feed, carriage return, space;
+//   trailing blank (cutTrailingBlank): space, tab, carriage return, line feed;
+//   white space (str2tokenNum, stringTrimLeadingTrailingBlank): isspace in
+//     the default locale, so also vertical tab and form feed.
+// The binary searches order strings byte-wise (strcmp order).
+
+/// A record of one segment of a sequence.
+struct SEGMENT {
+  int begin;
+  int end;
+  int duration;
+  int valid;
+};
+
+struct dirent;
+
+/// 1 when c is blank (NUL, tab, line feed, carriage return, space), else 0.
+int isBlank(char c);
+
+/// Overwrites trailing spaces, tabs, carriage returns and line feeds with NUL.
+void cutTrailingBlank(char *str);
+
+/// lowerStr receives a new[]-allocated lower-case copy of str (tolower); the
+/// caller releases it with delete[].
+void str2Lower(const char *str, char *&lowerStr);
+
+/// Replaces every from character by to; with to = NUL the string ends at the
+/// first replaced character.
+void strRep(char *str, char from, char to);
+
+/// Number of white-space-separated tokens in the first len characters, ending
+/// early after a line feed or at a NUL; 0 for len <= 0.
+int str2tokenNum(const char *str, int len);
+
+/// Splits str at every delimiter; a non-empty str gives one token more than
+/// it has delimiters (empty tokens included), an empty one gives none.
+/// tokens is emptied first when append is 0, else added to.
+void string2token(const std::string &str, char delimiter, std::vector<std::string> &tokens,
+                  int append);
+
+/// Replaces every occurrence of from in text, left to right; inserted text is
+/// never searched again. An empty from leaves text unchanged.
+void stringReplace(std::string &text, const std::string &from, const std::string &to);
+
+/// ASCII case changes: only 'A'..'Z' (resp. 'a'..'z') change.
+void stringToLowerCase(std::string &str);
+void stringToUpperCase(std::string &str);
+
+/// Removes white space (isspace) at both ends.
+void stringTrimLeadingTrailingBlank(std::string &str);
+
+/// out = the elements joined with separator between neighbours ("" if none).
+void strVecJoin(std::vector<std::string> vec, const char *separator, std::string &out);
+
+/// As strVecJoin, each integer written with "%d".
+void intVecJoin(std::vector<int> vec, const char *separator, std::string &out);
+
+/// Keeps the non-empty elements, in order.
+void strVecRemoveEmptyElement(std::vector<std::string> &vec);
+
+/// With a non-empty outFile: writes one element per line to it, replacing it.
+/// Otherwise prints "name[i] = element" lines to standard output, or
+/// "<name> has zero element!" on the console for an empty vector.
+void strVecPrint(std::vector<std::string> vec, const char *name, const char *outFile);
+
+/// index receives, in order, every element whose first occurrence of key
+/// satisfies matchPos: 0 anywhere, 1 at the start, 2 ending the element,
+/// 3 equal to it. Another matchPos fails with "Unknown matchPos in
+/// strVecLinSearch ..." at the first element that contains key.
+void strVecLinSearch(const std::vector<std::string> &vec, std::string key,
+                     std::vector<int> &index, int matchPos);
+
+/// Index of the first element containing key, or -1.
+int strVecLinSearchFirstMatch(const std::vector<std::string> &vec, std::string key);
+
+/// Binary search of a strcmp-sorted vector: index receives one index whose
+/// element equals key (prefixMatch 0) or begins with it (otherwise), or stays
+/// empty. Among several matches any one may be found.
+void strVecBinSearch(const std::vector<std::string> &vec, std::string key,
+                     std::vector<int> &index, int prefixMatch);
+
+/// An index in lo..hi (inclusive, narrowed to the vector) whose element
+/// equals key, or -1.
+int strVecBinSearchSub0(const std::vector<std::string> &vec, int lo, int hi,
+                        const std::string &key);
+
+/// An index in lo..hi (inclusive, narrowed to the vector) whose element
+/// begins with key, or -1.
+int strVecBinSearchSub1(const std::vector<std::string> &vec, int lo, int hi,
+                        const std::string &key);
+
+/// Every path through the lattice (one string per column, joined by "-"),
+/// the first column varying fastest. An empty lattice, or an empty column,
+/// gives no paths.
+void getAllLatticePath(std::vector<std::vector<std::string>> lattice,
+                       std::vector<std::string> &paths);
+
+/// The token table: one row per non-empty line, fields split at tabs (a
+/// trailing tab gives an empty last field).
+std::vector<std::vector<std::string>> fileRead(const char *path);
+
+/// Appends "key = value" pairs of a text file to keys and values: text from
+/// '%' on is a comment, key and value are trimmed, a value may contain '=',
+/// lines without '=' are ignored.
+void keyValuePairRead(const char *fileName, std::vector<std::string> &keys,
+                      std::vector<std::string> &values);
+
+/// Turns backslashes in directory into slashes and prints "No files in
+/// current directory!"; reads no directory and leaves fileList unchanged.
+void fileListRecursive(std::vector<std::string> &fileList, char *directory,
+                       const char *extension);
+
+/// Directory-scan filter: 0 for a null entry and for "." and "..", else 1.
+int taone(const struct dirent *entry);
+
+/// Prints "i=<i>: begin=..., end=..., duration=..., valid=..." per record on
+/// the console.
+void segmentPrint(const SEGMENT *segments, int count);
+
+/// XORs buffer[i] with key[i mod keyLength]; applying it twice restores the
+/// buffer. A keyLength below 1 leaves the buffer unchanged.
+void encodeXor(char *buffer, int length, const char *key, int keyLength);
+
 #endif // CLUSTERKIT_UTILITY_H
