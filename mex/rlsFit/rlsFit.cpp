@@ -1,0 +1,55 @@
+// coef = rlsFit(x, y, order)
+// Polynomial fit by recursive least squares; consecutive calls continue one
+// estimation while the plug-in stays loaded.
+#include "gateway.h"
+#include "rls.h"
+
+#include <cmath>
+
+namespace {
+
+enum Input { X, Y, ORDER };
+enum Output { COEF };
+
+constexpr std::size_t kMessageSize = 1000;
+
+// The estimator keeps two (order+1) x (order+1) matrices and updates them
+// at every point: this bound keeps them within a few megabytes, far below
+// what could exhaust the host, and well beyond any degree that double
+// precision can fit.
+constexpr int kMaxOrder = 1000;
+
+int checkedOrder(const mxArray *orderArray) {
+  const double value = firstElement(orderArray, "ORDER");
+  if (!std::isfinite(value))
+    fail("Input ORDER must be a finite number.");
+  const int order = truncateToInt(value);
+  if (order < 0)
+    failWithFormat(kMessageSize, "Error: order (%d) must not be negative!", order);
+  if (order > kMaxOrder)
+    failWithFormat(kMessageSize, "Error: order (%d) is larger than %d!", order, kMaxOrder);
+  return order;
+}
+
+} // namespace
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+  if (nrhs != 3 || nlhs > 1)
+    failWithFormat(kMessageSize, "Usage:\n\tcoef=%s(x, y, order)", mexFunctionName());
+  if (!isFullRealDouble(prhs[X]))
+    fail("Input X must be a double real matrix.");
+  if (!isFullRealDouble(prhs[Y]))
+    fail("Input Y must be a double real matrix.");
+  const int order = checkedOrder(prhs[ORDER]);
+  const int dataNum = elementCount(prhs[X]);
+  const int yCount = elementCount(prhs[Y]);
+  if (yCount < dataNum)
+    failWithFormat(kMessageSize, "Error: y has fewer elements (%d) than x (%d)!", yCount, dataNum);
+
+  // The row belongs to the host even when no output was asked for.
+  plhs[COEF] = mxCreateDoubleMatrix(1, order + 1, mxREAL);
+  double *coef = mxGetPr(plhs[COEF]);
+  const double *x = mxGetPr(prhs[X]);
+  const double *y = mxGetPr(prhs[Y]);
+  callLibrary([&] { polyfit(x, dataNum, y, order, coef); });
+}

@@ -1,0 +1,261 @@
+#include "host_standin.h"
+#include "rls.h"
+#include "utility.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <random>
+#include <vector>
+#include <sys/resource.h>
+
+namespace {
+
+// A row-pointer matrix for the template tests, filled row by row.
+class Matrix {
+public:
+  Matrix(int rows, int cols, std::vector<double> values = {}) : rows_(rows) {
+    data_ = reinterpret_cast<double **>(fisCreateMatrix(rows, cols, sizeof(double)));
+    for (std::size_t k = 0; k < values.size(); ++k)
+      data_[k / cols][k % cols] = values[k];
+  }
+  ~Matrix() { fisFreeMatrix(reinterpret_cast<void **>(data_), rows_); }
+  Matrix(const Matrix &) = delete;
+  Matrix &operator=(const Matrix &) = delete;
+  operator double **() const { return data_; }
+
+private:
+  int rows_;
+  double **data_;
+};
+
+TEST(MatrixTemplates, ProductTransposeAndElementWiseOperations) {
+  Matrix A(2, 3, {1, 2, 3, 4, 5, 6});
+  Matrix B(3, 2, {7, 8, 9, 10, 11, 12});
+  Matrix C(2, 2, {99, 99, 99, 99}); // overwritten, not accumulated into
+  matMultiply<double>(A, B, 2, 3, 2, C);
+  EXPECT_EQ(C[0][0], 58.0);
+  EXPECT_EQ(C[0][1], 64.0);
+  EXPECT_EQ(C[1][0], 139.0);
+  EXPECT_EQ(C[1][1], 154.0);
+
+  Matrix At(3, 2);
+  matTranspose<double>(A, 2, 3, At);
+  EXPECT_EQ(At[2][0], 3.0);
+  EXPECT_EQ(At[0][1], 4.0);
+  EXPECT_EQ(At[2][1], 6.0);
+
+  matMultiplyScalar<double>(0.5, C, 2, 2, C); // in place
+  EXPECT_EQ(C[1][1], 77.0);
+  Matrix D(2, 2, {1, 2, 3, 4});
+  matSubtract<double>(C, D, 2, 2, D); // into the second operand
+  EXPECT_EQ(D[0][0], 28.0);
+  EXPECT_EQ(D[1][1], 73.0);
+  matAdd<double>(D, C, 2, 2, D); // into the first operand
+  EXPECT_EQ(D[0][1], 30.0 + 32.0);
+}
+
+TEST(MatrixTemplates, ProductAddsTermsInIndexOrder) {
+  // (1e16 + 1) - 1e16 is 0 in doubles, 1e16 + (1 - 1e16) is not: the order
+  // of the sum shows.
+  Matrix A(1, 3, {1e16, 1, -1e16});
+  Matrix B(3, 1, {1, 1, 1});
+  Matrix C(1, 1);
+  matMultiply<double>(A, B, 1, 3, 1, C);
+  EXPECT_EQ(C[0][0], (1e16 + 1.0) + -1e16);
+}
+
+class Rls : public testing::Test {
+protected:
+  void SetUp() override { rlseReset<double>(); }
+  void TearDown() override { rlseReset<double>(); }
+
+  static std::vector<double> fit(const std::vector<double> &x, const std::vector<double> &y,
+                                 int order) {
+    std::vector<double> coef(order + 1, -7.0);
+    polyfit(x.data(), static_cast<int>(x.size()), y.data(), order, coef.data());
+    return coef;
+  }
+};
+
+std::vector<double> noisyPoints(int count, unsigned seed, double low, double high) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> uniform(low, high);
+  std::vector<double> values(count);
+  for (double &v : values)
+    v = uniform(rng);
+  return values;
+}
+
+TEST_F(Rls, ExactLineGivesSlopeThenInterceptUpToTheInitialPull) {
+  std::vector<double> x, y;
+  for (int i = 0; i < 21; ++i) {
+    x.push_back(-1.0 + 0.1 * i);
+    y.push_back(2.0 * x.back() + 1.0);
+  }
+  // The estimate solves (A'A + 1e-6 I) theta = A'y; for this 2 x 2 system,
+  // by Cramer's rule.
+  double sxx = 0, sx = 0, sxy = 0, sy = 0;
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    sxx += x[i] * x[i];
+    sx += x[i];
+    sxy += x[i] * y[i];
+    sy += y[i];
+  }
+  const double a11 = sxx + 1e-6, a22 = x.size() + 1e-6;
+  const double det = a11 * a22 - sx * sx;
+  const std::vector<double> coef = fit(x, y, 1);
+  EXPECT_NEAR(coef[0], (sxy * a22 - sx * sy) / det, 1e-10);
+  EXPECT_NEAR(coef[1], (a11 * sy - sx * sxy) / det, 1e-10);
+  EXPECT_NEAR(coef[0], 2.0, 1e-6);
+  EXPECT_NEAR(coef[1], 1.0, 1e-6);
+}
+
+TEST_F(Rls, OrderZeroGivesTheSumOverCountPlusTheInitialPull) {
+  const std::vector<double> x = noisyPoints(50, 1, -3, 3);
+  const std::vector<double> y = noisyPoints(50, 2, 0, 10);
+  double sum = 0;
+  for (double v : y)
+    sum += v;
+  const std::vector<double> coef = fit(x, y, 0);
+  ASSERT_EQ(coef.size(), 1u);
+  EXPECT_NEAR(coef[0], sum / (50 + 1e-6), 1e-12 * std::fabs(coef[0]));
+}
+
+TEST_F(Rls, ASecondFitContinuesTheFirstAndAnEmptyOneChangesNothing) {
+  const std::vector<double> x = noisyPoints(40, 3, -2, 2);
+  const std::vector<double> y = noisyPoints(40, 4, -5, 5);
+  fit(x, y, 3);
+  const std::vector<double> none;
+  const std::vector<double> untouched = fit(none, none, 3);
+  EXPECT_EQ(untouched, std::vector<double>(4, -7.0)); // coef not written
+  const std::vector<double> second = fit(x, y, 3);
+
+  rlseReset<double>();
+  std::vector<double> x2 = x, y2 = y;
+  x2.insert(x2.end(), x.begin(), x.end());
+  y2.insert(y2.end(), y.begin(), y.end());
+  EXPECT_EQ(second, fit(x2, y2, 3)); // same updates, so the same bits
+}
+
+TEST_F(Rls, ANewSizeStartsAFreshEstimation) {
+  const std::vector<double> x = noisyPoints(30, 5, -1, 1);
+  const std::vector<double> y = noisyPoints(30, 6, -1, 1);
+  fit(x, y, 1);
+  const std::vector<double> afterOther = fit(x, y, 2);
+  rlseReset<double>();
+  EXPECT_EQ(afterOther, fit(x, y, 2));
+}
+
+TEST_F(Rls, PolyfitMakesTheSameUpdatesAsTheBatchOverTheRegressorMatrix) {
+  const int dataNum = 25, order = 3, n = order + 1;
+  const std::vector<double> x = noisyPoints(dataNum, 7, -2, 2);
+  const std::vector<double> y = noisyPoints(dataNum, 8, -2, 2);
+  std::vector<double> regressor(dataNum * n);
+  for (int i = 0; i < dataNum; ++i)
+    for (int j = 0; j < n; ++j)
+      regressor[i + j * dataNum] = std::pow(x[i], static_cast<double>(order - j));
+  std::vector<double> theta(n);
+  rlseBatch(regressor.data(), dataNum, n, y.data(), 1, 1.0, theta.data());
+  rlseReset<double>();
+  EXPECT_EQ(fit(x, y, order), theta);
+}
+
+TEST_F(Rls, PointAtZeroContributesOnlyToTheConstantTerm) {
+  const std::vector<double> coef = fit({0.0}, {3.0}, 2);
+  EXPECT_EQ(coef[0], 0.0);
+  EXPECT_EQ(coef[1], 0.0);
+  EXPECT_NEAR(coef[2], 3.0, 1e-5);
+}
+
+TEST_F(Rls, NullThetaUpdatesTheStateAndReturnsThePrediction) {
+  const double r1[] = {1.0, 2.0}, r2[] = {-1.0, 0.5};
+  const double t1[] = {3.0}, t2[] = {-2.0};
+  double thetaFirst[2] = {9, 9}, thetaSecond[2];
+  const double withCopy1 = rlseOneUpdate(r1, 2, t1, 1, 0.98, thetaFirst);
+  const double withCopy2 = rlseOneUpdate(r2, 2, t2, 1, 0.98, thetaSecond);
+  EXPECT_EQ(withCopy1, thetaFirst[0] * r1[0] + thetaFirst[1] * r1[1]);
+
+  rlseReset<double>();
+  double thetaLater[2];
+  EXPECT_EQ(rlseOneUpdate<double>(r1, 2, t1, 1, 0.98, nullptr), withCopy1);
+  EXPECT_EQ(rlseOneUpdate(r2, 2, t2, 1, 0.98, thetaLater), withCopy2);
+  EXPECT_EQ(thetaLater[0], thetaSecond[0]);
+  EXPECT_EQ(thetaLater[1], thetaSecond[1]);
+}
+
+TEST_F(Rls, EachOutputColumnIsEstimatedAsOnItsOwnAndStoredColumnMajor) {
+  const int dataNum = 12, n = 3, m = 2;
+  const std::vector<double> A = noisyPoints(dataNum * n, 9, -1, 1);
+  const std::vector<double> B = noisyPoints(dataNum * m, 10, -1, 1);
+  std::vector<double> theta(n * m);
+  rlseBatch(A.data(), dataNum, n, B.data(), m, 0.95, theta.data());
+  for (int j = 0; j < m; ++j) {
+    rlseReset<double>();
+    std::vector<double> single(n);
+    rlseBatch(A.data(), dataNum, n, B.data() + j * dataNum, 1, 0.95, single.data());
+    for (int i = 0; i < n; ++i)
+      EXPECT_EQ(theta[i + j * n], single[i]) << "element (" << i << ", " << j << ")";
+  }
+}
+
+TEST_F(Rls, SizesBelowOneAndANegativeOrderAreRefused) {
+  const double value[] = {1.0};
+  testing::internal::CaptureStdout();
+  EXPECT_THROW(rlseOneUpdate<double>(value, 0, value, 1, 1.0, nullptr), LibraryFailure);
+  EXPECT_THROW(rlseOneUpdate<double>(value, 1, value, -2, 1.0, nullptr), LibraryFailure);
+  EXPECT_THROW(polyfit<double>(value, 1, value, -1, nullptr), LibraryFailure);
+  testing::internal::GetCapturedStdout();
+  // The refusals left no state behind: a fit now starts afresh, and its
+  // first update is, step by step, S = 1e6 - 1e6 * 1e6 / (1 + 1e6), P = S * 4.
+  const std::vector<double> after = fit({2.0}, {4.0}, 0);
+  const double covariance = 1e6 - (1e6 * 1e6) * (1.0 / (1.0 + 1e6));
+  EXPECT_EQ(after[0], covariance * 4.0);
+}
+
+// Address space in use by this process, from /proc/self/statm.
+long long addressSpaceInUse() {
+  std::ifstream statm("/proc/self/statm");
+  long long pages = 0;
+  statm >> pages;
+  return pages * 4096;
+}
+
+// Limits the address space so that creating an estimator for n inputs fails
+// once its covariance exists, then lifts the limit and repeats the call; the
+// result must equal that of a fresh estimator.
+bool interruptedCreationIsRebuilt(const std::vector<double> &regressor) {
+  const int n = static_cast<int>(regressor.size());
+  const double target[] = {3.0};
+  rlimit saved{};
+  getrlimit(RLIMIT_AS, &saved);
+  rlimit limited = saved;
+  limited.rlim_cur = static_cast<rlim_t>(addressSpaceInUse() + (26LL << 20));
+  if (setrlimit(RLIMIT_AS, &limited) != 0)
+    return false;
+  bool failed = false;
+  try {
+    rlseOneUpdate<double>(regressor.data(), n, target, 1, 1.0, nullptr);
+  } catch (const HostError &) {
+    failed = true;
+  }
+  setrlimit(RLIMIT_AS, &saved);
+  std::vector<double> theta(n), freshTheta(n);
+  const double next = rlseOneUpdate(regressor.data(), n, target, 1, 1.0, theta.data());
+  rlseReset<double>();
+  const double fresh = rlseOneUpdate(regressor.data(), n, target, 1, 1.0, freshTheta.data());
+  return failed && next == fresh && theta == freshTheta;
+}
+
+// The host's error exit interrupts the creation of the estimator: the next
+// call of the same size must not use the half-built state but build a whole
+// new one.
+TEST(RlsDeathTest, AnInterruptedCreationIsRebuiltAtTheNextCall) {
+  rlseReset<double>();
+  const std::vector<double> regressor = noisyPoints(1500, 11, -1, 1); // S: 18 MB
+  EXPECT_EXIT(std::exit(interruptedCreationIsRebuilt(regressor) ? 0 : 1),
+              testing::ExitedWithCode(0), "");
+}
+
+} // namespace
