@@ -35,6 +35,18 @@ void **buildRowMatrix(int rows, int cols, int elementSize) {
   return matrix;
 }
 
+// Either creator: the matrix, or the failure reported through report, which
+// does not return.
+void **createOrReport(int rows, int cols, int elementSize, void (*report)(const char *),
+                      const char *message) {
+  if (rows == 0 && cols == 0)
+    return nullptr;
+  void **matrix = buildRowMatrix(rows, cols, elementSize);
+  if (matrix == nullptr)
+    report(message);
+  return matrix;
+}
+
 } // namespace
 
 void fisError(const char *msg) {
@@ -43,21 +55,11 @@ void fisError(const char *msg) {
 }
 
 void **fisCreateMatrix(int rows, int cols, int elementSize) {
-  if (rows == 0 && cols == 0)
-    return nullptr;
-  void **matrix = buildRowMatrix(rows, cols, elementSize);
-  if (matrix == nullptr)
-    fisError("Error in fisCreateMatrix!");
-  return matrix;
+  return createOrReport(rows, cols, elementSize, fisError, "Error in fisCreateMatrix!");
 }
 
 void **matCreate(int rows, int cols, int elementSize) {
-  if (rows == 0 && cols == 0)
-    return nullptr;
-  void **matrix = buildRowMatrix(rows, cols, elementSize);
-  if (matrix == nullptr)
-    showErrorMsg("Error in matrixCreate!");
-  return matrix;
+  return createOrReport(rows, cols, elementSize, showErrorMsg, "Error in matrixCreate!");
 }
 
 void fisFreeMatrix(void **matrix, int rows) {

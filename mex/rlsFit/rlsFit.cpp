@@ -47,7 +47,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     failWithFormat(kMessageSize, "Error: y has fewer elements (%d) than x (%d)!", yCount, dataNum);
 
   // The row belongs to the host even when no output was asked for.
-  plhs[COEF] = mxCreateDoubleMatrix(1, order + 1, mxREAL);
+  plhs[COEF] = createDoubleMatrix(1, order + 1);
   double *coef = mxGetPr(plhs[COEF]);
   const double *x = mxGetPr(prhs[X]);
   const double *y = mxGetPr(prhs[Y]);

@@ -1,11 +1,10 @@
 #include "host_standin.h"
+#include "test_support.h"
 #include "utility.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
-#include <sys/resource.h>
 
 namespace {
 
@@ -45,66 +44,35 @@ TEST(MatrixCreation, FailuresTakeEachCreatorsOwnPath) {
   } catch (const HostError &error) {
     EXPECT_STREQ(error.what(), "Error in fisCreateMatrix!");
   }
-  testing::internal::CaptureStdout();
-  try {
-    matCreate(2, -3, 8);
-    FAIL() << "no failure";
-  } catch (const LibraryFailure &failure) {
-    EXPECT_STREQ(failure.what(), "Error in matrixCreate!");
-  }
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nSaved error log at /tmp/error.log...\n");
-  std::ifstream log("/tmp/error.log");
-  std::string line;
-  std::getline(log, line);
-  EXPECT_EQ(line, "Error: Error in matrixCreate!");
+  EXPECT_EQ(failureMessage([] { matCreate(2, -3, 8); }), "Error in matrixCreate!");
+  EXPECT_EQ(fileContent("/tmp/error.log"), "Error: Error in matrixCreate!\n");
 }
 
-// Address space in use by this process, from /proc/self/statm.
-long long addressSpaceInUse() {
-  std::ifstream statm("/proc/self/statm");
-  long long pages = 0;
-  statm >> pages;
-  return pages * 4096;
+// Three creations of 128 MB that cannot fit in 64 MB of address space, then
+// one of 48 MB, which fits only if the failed ones gave their rows back.
+bool failedCreationsReleaseTheirRows() {
+  const int rowBytes = 4 << 20;
+  return withAddressSpaceLimit(64LL << 20, [&] {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      try {
+        fisCreateMatrix(32, rowBytes, 1);
+        return false;
+      } catch (const HostError &error) {
+        if (std::string(error.what()) != "Error in fisCreateMatrix!")
+          return false;
+      }
+    }
+    void **fits = fisCreateMatrix(12, rowBytes, 1);
+    fisFreeMatrix(fits, 12);
+    return fits != nullptr;
+  });
 }
 
-// Runs body with the address space limited to what is in use plus extra
-// bytes, so that allocations beyond that fail; the limit is lifted after.
-template <class Body> bool withAddressSpaceLimit(long long extra, Body body) {
-  rlimit saved{};
-  getrlimit(RLIMIT_AS, &saved);
-  rlimit limited = saved;
-  limited.rlim_cur = static_cast<rlim_t>(addressSpaceInUse() + extra);
-  if (setrlimit(RLIMIT_AS, &limited) != 0)
-    return false;
-  const bool ok = body();
-  setrlimit(RLIMIT_AS, &saved);
-  return ok;
-}
-
-// An exhausted allocator partway through the rows: the failure is reported,
-// and the rows built before it are given back (the same space is available
-// again right after).
+// An exhausted allocator partway through the rows is reported, and loses no
+// memory.
 TEST(MatrixCreationDeathTest, ExhaustedAllocatorReportsAndReleasesTheRowsMadeSoFar) {
-  EXPECT_EXIT(
-      {
-        const int rowBytes = 4 << 20;
-        const bool ok = withAddressSpaceLimit(64LL << 20, [&] {
-          for (int attempt = 0; attempt < 3; ++attempt) {
-            try {
-              fisCreateMatrix(32, rowBytes, 1); // 128 MB: cannot fit
-              return false;
-            } catch (const HostError &error) {
-              if (std::string(error.what()) != "Error in fisCreateMatrix!")
-                return false;
-            }
-          }
-          void **fits = fisCreateMatrix(12, rowBytes, 1); // 48 MB: fits when freed
-          fisFreeMatrix(fits, 12);
-          return fits != nullptr;
-        });
-        std::exit(ok ? 0 : 1);
-      },
-      testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(std::exit(failedCreationsReleaseTheirRows() ? 0 : 1), testing::ExitedWithCode(0),
+              "");
 }
 
 } // namespace

@@ -1,14 +1,13 @@
 #include "host_standin.h"
 #include "rls.h"
+#include "test_support.h"
 #include "utility.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <random>
 #include <vector>
-#include <sys/resource.h>
 
 namespace {
 
@@ -202,24 +201,17 @@ TEST_F(Rls, EachOutputColumnIsEstimatedAsOnItsOwnAndStoredColumnMajor) {
 
 TEST_F(Rls, SizesBelowOneAndANegativeOrderAreRefused) {
   const double value[] = {1.0};
-  testing::internal::CaptureStdout();
-  EXPECT_THROW(rlseOneUpdate<double>(value, 0, value, 1, 1.0, nullptr), LibraryFailure);
-  EXPECT_THROW(rlseOneUpdate<double>(value, 1, value, -2, 1.0, nullptr), LibraryFailure);
-  EXPECT_THROW(polyfit<double>(value, 1, value, -1, nullptr), LibraryFailure);
-  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(failureMessage([&] { rlseOneUpdate<double>(value, 0, value, 1, 1.0, nullptr); }),
+            "Error in rlseOneUpdate: n (0) and m (1) must be at least 1!");
+  EXPECT_EQ(failureMessage([&] { rlseOneUpdate<double>(value, 1, value, -2, 1.0, nullptr); }),
+            "Error in rlseOneUpdate: n (1) and m (-2) must be at least 1!");
+  EXPECT_EQ(failureMessage([&] { polyfit<double>(value, 1, value, -1, nullptr); }),
+            "Error in polyfit: order (-1) is out of range!");
   // The refusals left no state behind: a fit now starts afresh, and its
   // first update is, step by step, S = 1e6 - 1e6 * 1e6 / (1 + 1e6), P = S * 4.
   const std::vector<double> after = fit({2.0}, {4.0}, 0);
   const double covariance = 1e6 - (1e6 * 1e6) * (1.0 / (1.0 + 1e6));
   EXPECT_EQ(after[0], covariance * 4.0);
-}
-
-// Address space in use by this process, from /proc/self/statm.
-long long addressSpaceInUse() {
-  std::ifstream statm("/proc/self/statm");
-  long long pages = 0;
-  statm >> pages;
-  return pages * 4096;
 }
 
 // Limits the address space so that creating an estimator for n inputs fails
@@ -228,19 +220,14 @@ long long addressSpaceInUse() {
 bool interruptedCreationIsRebuilt(const std::vector<double> &regressor) {
   const int n = static_cast<int>(regressor.size());
   const double target[] = {3.0};
-  rlimit saved{};
-  getrlimit(RLIMIT_AS, &saved);
-  rlimit limited = saved;
-  limited.rlim_cur = static_cast<rlim_t>(addressSpaceInUse() + (26LL << 20));
-  if (setrlimit(RLIMIT_AS, &limited) != 0)
+  const bool failed = withAddressSpaceLimit(26LL << 20, [&] {
+    try {
+      rlseOneUpdate<double>(regressor.data(), n, target, 1, 1.0, nullptr);
+    } catch (const HostError &) {
+      return true;
+    }
     return false;
-  bool failed = false;
-  try {
-    rlseOneUpdate<double>(regressor.data(), n, target, 1, 1.0, nullptr);
-  } catch (const HostError &) {
-    failed = true;
-  }
-  setrlimit(RLIMIT_AS, &saved);
+  });
   std::vector<double> theta(n), freshTheta(n);
   const double next = rlseOneUpdate(regressor.data(), n, target, 1, 1.0, theta.data());
   rlseReset<double>();

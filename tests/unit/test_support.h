@@ -13,6 +13,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <sys/resource.h>
 
 /// A fresh directory under /tmp, removed with everything in it at the end.
 class TempDir {
@@ -74,6 +75,26 @@ inline bool isLocatedMessage(const std::string &message, const std::string &text
   const std::string line = message.substr(head.size(), message.size() - head.size() - tail.size());
   return !line.empty() && line.find_first_not_of("0123456789") == std::string::npos &&
          message.compare(message.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+/// Runs body (returning bool) with the address space limited to what the
+/// process uses now plus extraBytes, so that allocations beyond that fail;
+/// the limit is lifted afterwards. Meant for death-test children, whose
+/// memory the rest of the run does not share. False when no limit can be set.
+template <class Body> bool withAddressSpaceLimit(long long extraBytes, Body body) {
+  std::ifstream statm("/proc/self/statm");
+  long long pages = 0;
+  statm >> pages;
+  rlimit saved{};
+  if (pages <= 0 || getrlimit(RLIMIT_AS, &saved) != 0)
+    return false;
+  rlimit limited = saved;
+  limited.rlim_cur = static_cast<rlim_t>(pages * 4096 + extraBytes);
+  if (setrlimit(RLIMIT_AS, &limited) != 0)
+    return false;
+  const bool result = body();
+  setrlimit(RLIMIT_AS, &saved);
+  return result;
 }
 
 #endif // CLUSTERKIT_TEST_SUPPORT_H
