@@ -109,3 +109,26 @@ function test_a_refused_call_leaves_the_estimate_alone
   ck_assert_error(@() rlsFit(x, y, 5000), 'Error: order (5000) is larger than 1000!');
   ck_assert_equal(rlsFit(x, y, 1), oracle_rlsFit([x x], [y y], 1), 'continued estimate');
 end
+
+function test_clearing_the_plugin_releases_the_estimate
+  % Each estimate of order 1000 holds about 16 MB; unloading must free it.
+  fresh();
+  rlsFit(1, 1, 1000);
+  clear rlsFit
+  rlsFit(1, 1, 1000);
+  before = resident_bytes();
+  for k = 1:10
+    clear rlsFit
+    rlsFit(1, 1, 1000);
+  end
+  fresh();
+  growth = resident_bytes() - before;
+  if growth > 40e6
+    error('resident memory grew by %.0f MB over 10 reloads', growth / 1e6);
+  end
+end
+
+function bytes = resident_bytes()
+  pages = sscanf(fileread('/proc/self/statm'), '%d');
+  bytes = pages(2) * 4096;
+end
