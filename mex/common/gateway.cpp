@@ -75,8 +75,18 @@ int firstElementAsInt(const mxArray *array, const char *argName) {
   return truncateToInt(firstElement(array, argName));
 }
 
+static int checkedSize(double size) {
+  if (size > 2147483647.0)
+    fail("Input is too large for 32-bit sizes.");
+  return static_cast<int>(size);
+}
+
+int rowCount(const mxArray *array) { return checkedSize(static_cast<double>(mxGetM(array))); }
+
+int columnCount(const mxArray *array) { return checkedSize(static_cast<double>(mxGetN(array))); }
+
 int elementCount(const mxArray *array) {
-  return static_cast<int>(mxGetM(array) * mxGetN(array));
+  return checkedSize(static_cast<double>(mxGetM(array)) * static_cast<double>(mxGetN(array)));
 }
 
 void requireOutputFits(double elementCount) {

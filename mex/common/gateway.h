@@ -41,7 +41,12 @@ double firstElement(const mxArray *array, const char *argName);
 /// firstElement() truncated toward zero to an int.
 int firstElementAsInt(const mxArray *array, const char *argName);
 
-/// Number of elements as the 32-bit int the algorithms use.
+/// Rows, columns (all dimensions after the first) and elements of an array
+/// as the 32-bit ints the algorithms use. A size beyond the int range ends
+/// the call with "Input is too large for 32-bit sizes." instead of wrapping
+/// round to a negative size.
+int rowCount(const mxArray *array);
+int columnCount(const mxArray *array);
 int elementCount(const mxArray *array);
 
 /// A zero-initialised work buffer of count elements; a failed allocation ends

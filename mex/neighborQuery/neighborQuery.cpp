@@ -46,11 +46,11 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     fail("Input MAT2 must be a double real matrix.");
   if (method != 1 && method != 2)
     fail("This function only supports L1 and L2 norm!");
-  const int dim = static_cast<int>(mxGetM(prhs[MAT1]));
+  const int dim = rowCount(prhs[MAT1]);
   if (mxGetM(prhs[MAT2]) != mxGetM(prhs[MAT1]))
     fail("Matrix sizes mismatch!");
-  const int dataNum1 = static_cast<int>(mxGetN(prhs[MAT1]));
-  const int dataNum2 = static_cast<int>(mxGetN(prhs[MAT2]));
+  const int dataNum1 = columnCount(prhs[MAT1]);
+  const int dataNum2 = columnCount(prhs[MAT2]);
 
   requireOutputFits(2.0 * nnCount * dataNum1);
   plhs[NN_INDEX] = createDoubleMatrix(nnCount, dataNum1);
