@@ -1,0 +1,89 @@
+// [logProb, mixProb] = mixtureScore(data, gmmParam), mixture variant: the
+// log-likelihood of each column of data under the Gaussian mixture whose
+// components are the elements of gmmParam (fields "mu", "sigma", "w"), and
+// optionally the unweighted density of each component at each column.
+#include "clusterkit.h"
+#include "model_fields.h"
+#include "single_gaussian.h"
+
+#include <cstring>
+
+namespace {
+
+enum Input { DATA, MODEL };
+enum Output { LOG_PROB, MIX_PROB };
+
+// Releases the record's arrays however the call ends.
+class ModelArrays {
+public:
+  ModelArrays() { std::memset(&gmm, 0, sizeof gmm); }
+  ~ModelArrays() { gmmFree(gmm); }
+  ModelArrays(const ModelArrays &) = delete;
+  ModelArrays &operator=(const ModelArrays &) = delete;
+  GMMPARAM gmm;
+};
+
+// Refuses anything in gmmParam that would be read out of bounds; returns
+// the element count of the last element's "sigma", which sets gmmType.
+int checkComponents(const mxArray *model, int mixNum, int dim) {
+  int sigmaCount = 0;
+  for (int i = 0; i < mixNum; ++i) {
+    const std::string label = formatMessage(MODEL_MESSAGE_SIZE, "gmmParam(%d)", i + 1);
+    requireField(model, i, label.c_str(), "mu", dim);
+    sigmaCount = elementCount(requireField(model, i, label.c_str(), "sigma", 1));
+    requireField(model, i, label.c_str(), "w", 1);
+  }
+  return sigmaCount;
+}
+
+void copyComponents(const mxArray *model, GMMPARAM &gmm) {
+  for (int i = 0; i < gmm.mixNum; ++i) {
+    const double *mu = mxGetPr(mxGetField(model, i, "mu"));
+    std::memcpy(gmm.mean + static_cast<std::size_t>(i) * gmm.dim, mu,
+                static_cast<std::size_t>(gmm.dim) * sizeof(double));
+    gmm.covariance[i] = mxGetPr(mxGetField(model, i, "sigma"))[0];
+    gmm.weight[i] = mxGetPr(mxGetField(model, i, "w"))[0];
+  }
+}
+
+} // namespace
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+  if (nrhs < 2)
+    failUsage("(data, gmmParam)", "");
+  requireDataMatrix(prhs[DATA]);
+  requireModel(prhs[MODEL], "gmmParam");
+  const int dim = static_cast<int>(mxGetM(prhs[DATA]));
+  const int dataNum = static_cast<int>(mxGetN(prhs[DATA]));
+  const int mixNum = static_cast<int>(mxGetN(prhs[MODEL]));
+  const int gmmType = covarianceTypeOf(checkComponents(prhs[MODEL], mixNum, dim), dim);
+  if (gmmType == 0)
+    fail("Unknown covariance type!");
+
+  plhs[LOG_PROB] = mxCreateDoubleMatrix(1, dataNum, mxREAL);
+  std::unique_ptr<double[]> scratch;
+  double *mixProb;
+  if (nlhs > 1) {
+    plhs[MIX_PROB] = mxCreateDoubleMatrix(mixNum, dataNum, mxREAL);
+    mixProb = mxGetPr(plhs[MIX_PROB]);
+  } else {
+    scratch = allocateWork<double>(static_cast<std::size_t>(mixNum) * dataNum);
+    mixProb = scratch.get();
+  }
+
+  ModelArrays model;
+  GMMPARAM &gmm = model.gmm;
+  callLibrary([&] { gmmAllocate(gmm, dim, mixNum); });
+  copyComponents(prhs[MODEL], gmm);
+  std::strcpy(gmm.comment, "Converted from MATLAB");
+  std::strcpy(gmm.version, "0.0.0");
+  std::strcpy(gmm.name, "This is the name of the GMM");
+  gmm.gmmType = gmmType;
+
+  gmmPrint(gmm);
+  platformPrintf("Here0\n");
+  callLibrary([&] { gmmEval(mxGetPr(prhs[DATA]), dim, dataNum, gmm, mxGetPr(plhs[LOG_PROB]), mixProb); });
+  platformPrintf("Here1\n");
+  gmmFree(gmm);
+  platformPrintf("Here2\n");
+}

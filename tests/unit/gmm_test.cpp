@@ -1,0 +1,217 @@
+#include "clusterkit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <vector>
+
+namespace {
+
+const double kInf = std::numeric_limits<double>::infinity();
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Same bits, NaN equal to NaN.
+::testing::AssertionResult sameBits(double actual, double expected) {
+  if (actual == expected || (std::isnan(actual) && std::isnan(expected)))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << actual << " differs from " << expected;
+}
+
+std::vector<double> randomVector(std::mt19937 &rng, int n, double scale = 1.0) {
+  std::normal_distribution<double> normal(0.0, scale);
+  std::vector<double> v(n);
+  for (double &x : v)
+    x = normal(rng);
+  return v;
+}
+
+// gmmEval as three plain passes over all vectors: the oracle of the faster
+// library version.
+void literalGmmEval(double *data, int dim, int dataNum, GMMPARAM &gmm, double *logProb,
+                    double *mixProb) {
+  const int mixNum = gmm.mixNum;
+  for (int i = 0; i < dataNum; ++i)
+    for (int j = 0; j < mixNum; ++j)
+      mixProb[j + i * mixNum] =
+          gaussian01Log(data + i * dim, dim, gmm.mean + j * dim, gmm.covariance + j, 0.0);
+  std::vector<double> logWeight(mixNum), weighted(mixNum);
+  for (int j = 0; j < mixNum; ++j)
+    logWeight[j] = std::log(gmm.weight[j]);
+  for (int i = 0; i < dataNum; ++i) {
+    for (int j = 0; j < mixNum; ++j)
+      weighted[j] = logWeight[j] + mixProb[j + i * mixNum];
+    logProb[i] = mixLogSum(weighted.data(), mixNum);
+  }
+  for (int k = 0; k < mixNum * dataNum; ++k)
+    mixProb[k] = std::exp(mixProb[k]);
+}
+
+// A model with the given arrays (the record does not own them here).
+GMMPARAM modelOf(int dim, std::vector<double> &mean, std::vector<double> &covariance,
+                 std::vector<double> &weight) {
+  GMMPARAM gmm{};
+  gmm.dim = dim;
+  gmm.mixNum = static_cast<int>(weight.size());
+  gmm.mean = mean.data();
+  gmm.covariance = covariance.data();
+  gmm.weight = weight.data();
+  return gmm;
+}
+
+TEST(Densities, SharedVarianceFormulasInTheirOwnOrder) {
+  double x[] = {1.0, -2.0, 0.5}, mu[] = {0.25, 1.0, -1.5}, sigma[] = {0.7};
+  const double s = (0.75 * 0.75 + 3.0 * 3.0) + 2.0 * 2.0;
+  EXPECT_TRUE(sameBits(gaussian01(x, 3, mu, sigma),
+                       std::exp(s / (-2.0 * 0.7)) * std::pow(6.28318530717958 * 0.7, -1.5)));
+  const double term = std::log(6.28318530717958 * 0.7) * 3;
+  EXPECT_TRUE(sameBits(gaussian01Log(x, 3, mu, sigma, 0.0), (term + s / 0.7) * -0.5));
+  // An explicit gConst equal to the computed term changes nothing; any other
+  // non-zero value is used as it is, and -0.0 counts as 0.0.
+  EXPECT_TRUE(sameBits(gaussian01Log(x, 3, mu, sigma, term), gaussian01Log(x, 3, mu, sigma, 0.0)));
+  EXPECT_TRUE(sameBits(gaussian01Log(x, 3, mu, sigma, 2.5), (2.5 + s / 0.7) * -0.5));
+  EXPECT_TRUE(sameBits(gaussian01Log(x, 3, mu, sigma, -0.0), gaussian01Log(x, 3, mu, sigma, 0.0)));
+  EXPECT_TRUE(std::isnan(gaussian01Log(x, 3, mu, sigma, kNaN)));
+  // At the mean the density is the normalising factor alone.
+  EXPECT_TRUE(sameBits(gaussian01(mu, 3, mu, sigma), std::pow(6.28318530717958 * 0.7, -1.5)));
+}
+
+TEST(Densities, PerDimensionFormulasInTheirOwnOrder) {
+  double x[] = {1.0, -2.0}, mu[] = {0.5, 1.0}, sigma[] = {0.3, 2.0};
+  const double s2 = 0.25 / (0.3 + 0.3) + 9.0 / (2.0 + 2.0);
+  EXPECT_TRUE(sameBits(gaussian02(x, 2, mu, sigma),
+                       std::exp(-s2) * (std::pow(6.28318530717958, -1.0) * std::pow(0.3 * 2.0, -0.5))));
+  const double s = 0.25 / 0.3 + 9.0 / 2.0;
+  const double term = std::log(1.0 * 0.3 * 2.0) + 2 * 1.8378770664093445;
+  EXPECT_TRUE(sameBits(gaussian02Log(x, 2, mu, sigma, 0.0), (term + s) * -0.5));
+  EXPECT_TRUE(sameBits(gaussian02Log(x, 2, mu, sigma, 1.25), (1.25 + s) * -0.5));
+}
+
+TEST(Densities, SharedAndPerDimensionFormsAgreeForEqualVariances) {
+  std::mt19937 rng(3);
+  for (int dim : {1, 2, 5, 39}) {
+    std::vector<double> x = randomVector(rng, dim), mu = randomVector(rng, dim);
+    std::vector<double> sigma(dim, 0.8);
+    EXPECT_NEAR(gaussian02Log(x.data(), dim, mu.data(), sigma.data(), 0.0),
+                gaussian01Log(x.data(), dim, mu.data(), sigma.data(), 0.0), 1e-9);
+    const double shared = gaussian01(x.data(), dim, mu.data(), sigma.data());
+    EXPECT_NEAR(gaussian02(x.data(), dim, mu.data(), sigma.data()), shared, 1e-12 * shared);
+  }
+}
+
+TEST(Densities, OneDimensionalLogUsesItsShorterConstant) {
+  const double d = 1.5 - 0.25;
+  EXPECT_TRUE(sameBits(gaussianLog(1.5, 0.25, 0.4),
+                       ((-d) * d / 0.4 - 1.83787706640935 - std::log(0.4)) * 0.5));
+  double x[] = {1.5}, mu[] = {0.25}, sigma[] = {0.4};
+  EXPECT_NEAR(gaussianLog(1.5, 0.25, 0.4), gaussian02Log(x, 1, mu, sigma, 0.0), 1e-12);
+}
+
+TEST(Densities, ZeroVarianceGivesNaNNotATrap) {
+  double x[] = {1.0}, mu[] = {0.0}, zero[] = {0.0};
+  EXPECT_TRUE(std::isnan(gaussian01(x, 1, mu, zero)));            // 0 * Inf
+  EXPECT_TRUE(std::isnan(gaussian01Log(x, 1, mu, zero, 0.0)));    // -Inf + Inf
+  EXPECT_TRUE(std::isnan(gaussian02Log(mu, 1, mu, zero, 0.0)));   // 0 / 0
+}
+
+TEST(MixLogSum, PairwiseRulesForInfinitiesAndNaN) {
+  double one[] = {-3.25};
+  EXPECT_TRUE(sameBits(mixLogSum(one, 1), -3.25));
+  double zeros[] = {0.0, 0.0};
+  EXPECT_TRUE(sameBits(mixLogSum(zeros, 2), std::log(2.0)));
+  double infFirst[] = {-kInf, 3.0}, infLast[] = {3.0, -kInf};
+  EXPECT_TRUE(sameBits(mixLogSum(infFirst, 2), 3.0));
+  EXPECT_TRUE(sameBits(mixLogSum(infLast, 2), 3.0));
+  double twoInf[] = {-kInf, -kInf, 3.0};
+  EXPECT_TRUE(std::isnan(mixLogSum(twoInf, 3)));
+  double nanLast[] = {1.0, 2.0, kNaN}, nanFirst[] = {kNaN, 2.0};
+  EXPECT_TRUE(std::isnan(mixLogSum(nanLast, 3)));
+  EXPECT_TRUE(std::isnan(mixLogSum(nanFirst, 2)));
+  // No value at all: the log of an empty sum, and nothing is read.
+  EXPECT_EQ(mixLogSum(nullptr, 0), -kInf);
+  EXPECT_EQ(mixLogSum(nullptr, -4), -kInf);
+}
+
+TEST(MixLogSum, AccumulatesLeftToRightWithExpAndLogNotLog1p) {
+  std::mt19937 rng(11);
+  std::vector<double> v = randomVector(rng, 200, 30.0);
+  double acc = v[0];
+  for (std::size_t i = 1; i < v.size(); ++i) {
+    const double hi = v[i] > acc ? v[i] : acc;
+    const double lo = v[i] > acc ? acc : v[i];
+    acc = std::log(std::exp(lo - hi) + 1.0) + hi;
+  }
+  EXPECT_TRUE(sameBits(mixLogSum(v.data(), 200), acc));
+}
+
+TEST(GmmEval, MatchesThePlainThreePassEvaluationBitForBit) {
+  std::mt19937 rng(5);
+  for (int dim : {1, 3, 39}) {
+    for (int mixNum : {1, 4, 7}) {
+      const int dataNum = 23;
+      std::vector<double> data = randomVector(rng, dim * dataNum, 2.0);
+      std::vector<double> mean = randomVector(rng, dim * mixNum);
+      std::vector<double> covariance(mixNum), weight(mixNum);
+      std::uniform_real_distribution<double> uniform(0.2, 3.0);
+      for (int j = 0; j < mixNum; ++j) {
+        covariance[j] = uniform(rng);
+        weight[j] = uniform(rng) / mixNum;
+      }
+      GMMPARAM gmm = modelOf(dim, mean, covariance, weight);
+      std::vector<double> logProb(dataNum), mixProb(mixNum * dataNum);
+      std::vector<double> expectedLog(dataNum), expectedMix(mixNum * dataNum);
+      gmmEval(data.data(), dim, dataNum, gmm, logProb.data(), mixProb.data());
+      literalGmmEval(data.data(), dim, dataNum, gmm, expectedLog.data(), expectedMix.data());
+      for (int i = 0; i < dataNum; ++i)
+        ASSERT_TRUE(sameBits(logProb[i], expectedLog[i])) << "dim " << dim << " vector " << i;
+      for (int k = 0; k < mixNum * dataNum; ++k)
+        ASSERT_TRUE(sameBits(mixProb[k], expectedMix[k])) << "dim " << dim << " entry " << k;
+    }
+  }
+}
+
+TEST(GmmEval, OneMixtureOfWeightOneIsItsGaussian) {
+  std::vector<double> data = {0.5, 1.0, -1.0, 2.0}, mean = {0.0, 0.5}, covariance = {1.5},
+                      weight = {1.0};
+  GMMPARAM gmm = modelOf(2, mean, covariance, weight);
+  gmm.gmmType = 3; // not consulted
+  double logProb[2], mixProb[2];
+  gmmEval(data.data(), 2, 2, gmm, logProb, mixProb);
+  for (int i = 0; i < 2; ++i) {
+    const double expected = gaussian01Log(&data[2 * i], 2, mean.data(), covariance.data(), 0.0);
+    EXPECT_TRUE(sameBits(logProb[i], expected + std::log(1.0)));
+    EXPECT_TRUE(sameBits(mixProb[i], std::exp(expected)));
+  }
+}
+
+TEST(GmmEval, ZeroWeightDropsOutUnlessTwoInfinitiesMeet) {
+  std::vector<double> data = {0.3, -0.2};
+  std::vector<double> mean2 = {0.0, 1.0}, cov2 = {1.0, 2.0}, w2 = {0.5, 0.0};
+  std::vector<double> mean1 = {0.0}, cov1 = {1.0}, w1 = {0.5};
+  GMMPARAM with = modelOf(1, mean2, cov2, w2), without = modelOf(1, mean1, cov1, w1);
+  double logWith[2], mixWith[4], logWithout[2], mixWithout[2];
+  gmmEval(data.data(), 1, 2, with, logWith, mixWith);
+  gmmEval(data.data(), 1, 2, without, logWithout, mixWithout);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_TRUE(sameBits(logWith[i], logWithout[i]));
+    double x[] = {data[i]}, mu[] = {1.0}, sigma[] = {2.0};
+    EXPECT_TRUE(sameBits(mixWith[1 + 2 * i], std::exp(gaussian01Log(x, 1, mu, sigma, 0.0))));
+  }
+  // Zero weight first and second: -Inf meets -Inf.
+  std::vector<double> w0 = {0.0, 0.0};
+  GMMPARAM zeroes = modelOf(1, mean2, cov2, w0);
+  gmmEval(data.data(), 1, 2, zeroes, logWith, mixWith);
+  EXPECT_TRUE(std::isnan(logWith[0]));
+}
+
+TEST(GmmEval, ModelWithoutMixturesGivesMinusInfinity) {
+  std::vector<double> data = {1.0, 2.0}, none;
+  GMMPARAM gmm = modelOf(1, none, none, none);
+  double logProb[2] = {7.0, 7.0};
+  gmmEval(data.data(), 1, 2, gmm, logProb, nullptr);
+  EXPECT_EQ(logProb[0], -kInf);
+  EXPECT_EQ(logProb[1], -kInf);
+}
+
+} // namespace
