@@ -40,6 +40,45 @@ double *allocateScratch(int count) {
 // One step of the log-domain sum: ln(exp(lo - hi) + 1.0) + hi, where hi is
 // the larger of the two (acc when they are equal or either is NaN). Written
 // with exp and log, not log1p, on purpose: the results keep those bits.
+// The squared deviations of x from four means at once: four independent
+// running sums, each still added in dimension order, so each has the bits of
+// squaredDeviation() while the four dependency chains overlap in time.
+void squaredDeviations4(const double *x, const double *mu, std::ptrdiff_t stride, int dim,
+                        double *sums) {
+  double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+  const double *mu0 = mu, *mu1 = mu + stride, *mu2 = mu + 2 * stride, *mu3 = mu + 3 * stride;
+  for (int k = 0; k < dim; ++k) {
+    const double xk = x[k];
+    const double d0 = xk - mu0[k], d1 = xk - mu1[k], d2 = xk - mu2[k], d3 = xk - mu3[k];
+    s0 += d0 * d0;
+    s1 += d1 * d1;
+    s2 += d2 * d2;
+    s3 += d3 * d3;
+  }
+  sums[0] = s0;
+  sums[1] = s1;
+  sums[2] = s2;
+  sums[3] = s3;
+}
+
+// The log-density of x under each mixture (gaussian01Log with a gConst of
+// 0.0, its term taken from logTerm) into column.
+void mixtureLogDensities(const double *x, int dim, const GMMPARAM &gmm, const double *logTerm,
+                         double *column) {
+  const int mixNum = gmm.mixNum;
+  int j = 0;
+  double sums[4];
+  for (; j + 4 <= mixNum; j += 4) {
+    squaredDeviations4(x, gmm.mean + static_cast<std::ptrdiff_t>(j) * dim, dim, dim, sums);
+    for (int q = 0; q < 4; ++q)
+      column[j + q] = (logTerm[j + q] + sums[q] / gmm.covariance[j + q]) * (-0.5);
+  }
+  for (; j < mixNum; ++j) {
+    const double s = squaredDeviation(x, gmm.mean + static_cast<std::ptrdiff_t>(j) * dim, dim);
+    column[j] = (logTerm[j] + s / gmm.covariance[j]) * (-0.5);
+  }
+}
+
 inline double logAddStep(double acc, double a) {
   double hi = acc;
   double lo = a;
@@ -106,7 +145,7 @@ double mixLogSum(double *logValue, int count) {
 
 // Works vector by vector instead of in three passes over all vectors,
 // computes each mixture's normalising term once instead of once per vector,
-// and folds the weighted log-densities into the log-sum as they are formed
+// forms the squared deviations of four mixtures side by side, and folds the weighted log-densities into the log-sum as they are formed
 // instead of collecting them first. Each changes only when independent
 // values are computed, not how, so the bits are those of the three passes.
 // The two scratch blocks hold the log weights and the normalising terms.
@@ -126,11 +165,9 @@ void gmmEval(double *data, int dim, int dataNum, GMMPARAM &gmm, double *logProb,
   for (int i = 0; i < dataNum; ++i) {
     const double *x = data + static_cast<std::ptrdiff_t>(i) * dim;
     double *column = mixProb + static_cast<std::ptrdiff_t>(i) * mixNum;
+    mixtureLogDensities(x, dim, gmm, logTerm, column);
     double acc = -std::numeric_limits<double>::infinity();
     for (int j = 0; j < mixNum; ++j) {
-      const double *mu = gmm.mean + static_cast<std::ptrdiff_t>(j) * dim;
-      const double s = squaredDeviation(x, mu, dim);
-      column[j] = (logTerm[j] + s / gmm.covariance[j]) * (-0.5);
       const double term = logWeight[j] + column[j];
       acc = j == 0 ? term : logAddStep(acc, term);
     }
