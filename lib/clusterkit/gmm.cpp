@@ -10,15 +10,6 @@
 
 namespace {
 
-double squaredDeviation(const double *x, const double *mu, int dim) {
-  double sum = 0.0;
-  for (int k = 0; k < dim; ++k) {
-    const double d = x[k] - mu[k];
-    sum += d * d;
-  }
-  return sum;
-}
-
 // The normalising term of gaussian01Log for one shared variance.
 double sharedVarianceLogTerm(double variance, int dim) {
   return std::log(GMM_TWO_PI * variance) * dim;
@@ -42,7 +33,7 @@ double *allocateScratch(int count) {
 // with exp and log, not log1p, on purpose: the results keep those bits.
 // The squared deviations of x from four means at once: four independent
 // running sums, each still added in dimension order, so each has the bits of
-// squaredDeviation() while the four dependency chains overlap in time.
+// squaredDistance() while the four dependency chains overlap in time.
 void squaredDeviations4(const double *x, const double *mu, std::ptrdiff_t stride, int dim,
                         double *sums) {
   double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
@@ -74,7 +65,7 @@ void mixtureLogDensities(const double *x, int dim, const GMMPARAM &gmm, const do
       column[j + q] = (logTerm[j + q] + sums[q] / gmm.covariance[j + q]) * (-0.5);
   }
   for (; j < mixNum; ++j) {
-    const double s = squaredDeviation(x, gmm.mean + static_cast<std::ptrdiff_t>(j) * dim, dim);
+    const double s = squaredDistance(x, gmm.mean + static_cast<std::ptrdiff_t>(j) * dim, dim);
     column[j] = (logTerm[j] + s / gmm.covariance[j]) * (-0.5);
   }
 }
@@ -92,7 +83,7 @@ inline double logAddStep(double acc, double a) {
 } // namespace
 
 double gaussian01(double *x, int dim, double *mu, double *sigma) {
-  const double s = squaredDeviation(x, mu, dim);
+  const double s = squaredDistance(x, mu, dim);
   const double exponent = (-dim) * 0.5;
   return std::exp(s / (-2.0 * sigma[0])) * std::pow(GMM_TWO_PI * sigma[0], exponent);
 }
@@ -110,7 +101,7 @@ double gaussian02(double *x, int dim, double *mu, double *sigma) {
 }
 
 double gaussian01Log(double *x, int dim, double *mu, double *sigma, double gConst) {
-  const double s = squaredDeviation(x, mu, dim);
+  const double s = squaredDistance(x, mu, dim);
   if (gConst == 0.0)
     gConst = sharedVarianceLogTerm(sigma[0], dim);
   return (gConst + s / sigma[0]) * (-0.5);
@@ -145,9 +136,10 @@ double mixLogSum(double *logValue, int count) {
 
 // Works vector by vector instead of in three passes over all vectors,
 // computes each mixture's normalising term once instead of once per vector,
-// forms the squared deviations of four mixtures side by side, and folds the weighted log-densities into the log-sum as they are formed
-// instead of collecting them first. Each changes only when independent
-// values are computed, not how, so the bits are those of the three passes.
+// forms the squared deviations of four mixtures side by side, and folds the
+// weighted log-densities into the log-sum as they are formed instead of
+// collecting them first. Each changes only when independent values are
+// computed, not how, so the bits are those of the three passes.
 // The two scratch blocks hold the log weights and the normalising terms.
 void gmmEval(double *data, int dim, int dataNum, GMMPARAM &gmm, double *logProb,
              double *mixProb) {

@@ -3,6 +3,7 @@
 #include "clusterkit.h"
 #include "tagged_text.h"
 
+#include <array>
 #include <climits>
 #include <cstdlib>
 
@@ -35,6 +36,16 @@ void clearRecord(GMMPARAM &gmm) {
 double *zeroFilledDoubles(long long count) {
   return static_cast<double *>(std::calloc(count > 0 ? static_cast<std::size_t>(count) : 1,
                                            sizeof(double)));
+}
+
+// The three per-mixture lists of the file, in file order.
+struct MixtureList {
+  const char *tag;
+  double *values;
+};
+
+std::array<MixtureList, 3> mixtureLists(GMMPARAM &gmm) {
+  return {{{"<covariance>", gmm.covariance}, {"<weight>", gmm.weight}, {"<gConst>", gmm.gConst}}};
 }
 
 void readValues(TaggedTextReader &reader, double *values, long long count) {
@@ -98,12 +109,10 @@ void gmmRead(const char *fileName, GMMPARAM &gmm) {
   ArraysReleasedOnFailure guard(gmm);
   reader.requireTag("<mean>");
   readValues(reader, gmm.mean, static_cast<long long>(gmm.mixNum) * gmm.dim);
-  reader.requireTag("<covariance>");
-  readValues(reader, gmm.covariance, gmm.mixNum);
-  reader.requireTag("<weight>");
-  readValues(reader, gmm.weight, gmm.mixNum);
-  reader.requireTag("<gConst>");
-  readValues(reader, gmm.gConst, gmm.mixNum);
+  for (const MixtureList &list : mixtureLists(gmm)) {
+    reader.requireTag(list.tag);
+    readValues(reader, list.values, gmm.mixNum);
+  }
   guard.keep();
 }
 
@@ -117,12 +126,10 @@ void gmmPrint(GMMPARAM &gmm) {
   platformPrintf("<mean>\n");
   for (int j = 0; j < gmm.mixNum; ++j)
     printValueLine(gmm.mean + static_cast<long long>(j) * gmm.dim, gmm.dim);
-  platformPrintf("<covariance>\n");
-  printValueLine(gmm.covariance, gmm.mixNum);
-  platformPrintf("<weight>\n");
-  printValueLine(gmm.weight, gmm.mixNum);
-  platformPrintf("<gConst>\n");
-  printValueLine(gmm.gConst, gmm.mixNum);
+  for (const MixtureList &list : mixtureLists(gmm)) {
+    platformPrintf("%s\n", list.tag);
+    printValueLine(list.values, gmm.mixNum);
+  }
 }
 
 void gmmFree(GMMPARAM &gmm) {

@@ -4,20 +4,27 @@ function tests = test_mixtureScore()
   tests = localfunctions();
 end
 
-function name = single_name()
+% The plug-in name under which this flavour built VARIANT ('single' or 'mixture').
+function name = variant_name(variant)
+  shipped = 'mixture';
   if strcmp(ck_flavor(), 'macos')
+    shipped = 'single';
+  end
+  if strcmp(variant, shipped)
     name = 'mixtureScore';
-  else
+  elseif strcmp(variant, 'single')
     name = 'mixtureScoreSingle';
+  else
+    name = 'mixtureScoreMixture';
   end
 end
 
+function name = single_name()
+  name = variant_name('single');
+end
+
 function name = mixture_name()
-  if strcmp(ck_flavor(), 'macos')
-    name = 'mixtureScoreMixture';
-  else
-    name = 'mixtureScore';
-  end
+  name = variant_name('mixture');
 end
 
 function varargout = call_single(varargin)

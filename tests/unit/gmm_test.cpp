@@ -1,4 +1,5 @@
 #include "clusterkit.h"
+#include "literal_gmm_eval.h"
 
 #include <gtest/gtest.h>
 
@@ -25,27 +26,6 @@ std::vector<double> randomVector(std::mt19937 &rng, int n, double scale = 1.0) {
   for (double &x : v)
     x = normal(rng);
   return v;
-}
-
-// gmmEval as three plain passes over all vectors: the oracle of the faster
-// library version.
-void literalGmmEval(double *data, int dim, int dataNum, GMMPARAM &gmm, double *logProb,
-                    double *mixProb) {
-  const int mixNum = gmm.mixNum;
-  for (int i = 0; i < dataNum; ++i)
-    for (int j = 0; j < mixNum; ++j)
-      mixProb[j + i * mixNum] =
-          gaussian01Log(data + i * dim, dim, gmm.mean + j * dim, gmm.covariance + j, 0.0);
-  std::vector<double> logWeight(mixNum), weighted(mixNum);
-  for (int j = 0; j < mixNum; ++j)
-    logWeight[j] = std::log(gmm.weight[j]);
-  for (int i = 0; i < dataNum; ++i) {
-    for (int j = 0; j < mixNum; ++j)
-      weighted[j] = logWeight[j] + mixProb[j + i * mixNum];
-    logProb[i] = mixLogSum(weighted.data(), mixNum);
-  }
-  for (int k = 0; k < mixNum * dataNum; ++k)
-    mixProb[k] = std::exp(mixProb[k]);
 }
 
 // A model with the given arrays (the record does not own them here).
