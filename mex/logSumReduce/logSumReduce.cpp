@@ -23,6 +23,6 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   const std::size_t count = mxGetNumberOfElements(prhs[LOG_VALUES]);
   if (count > static_cast<std::size_t>(INT_MAX))
     fail("VECDIST accepts at most 2147483647 values.");
-  plhs[VALUE] = mxCreateDoubleMatrix(1, 1, mxREAL);
+  plhs[VALUE] = createDoubleMatrix(1, 1);
   mxGetPr(plhs[VALUE])[0] = mixLogSum(mxGetPr(prhs[LOG_VALUES]), static_cast<int>(count));
 }

@@ -60,13 +60,15 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   if (gmmType == 0)
     fail("Unknown covariance type!");
 
-  plhs[LOG_PROB] = mxCreateDoubleMatrix(1, dataNum, mxREAL);
+  plhs[LOG_PROB] = createDoubleMatrix(1, dataNum);
   std::unique_ptr<double[]> scratch;
   double *mixProb;
   if (nlhs > 1) {
-    plhs[MIX_PROB] = mxCreateDoubleMatrix(mixNum, dataNum, mxREAL);
+    plhs[MIX_PROB] = createDoubleMatrix(mixNum, dataNum);
     mixProb = mxGetPr(plhs[MIX_PROB]);
   } else {
+    // Zero-filled like an output, so refused on the same terms.
+    requireOutputFits(static_cast<double>(mixNum) * dataNum);
     scratch = allocateWork<double>(static_cast<std::size_t>(mixNum) * dataNum);
     mixProb = scratch.get();
   }

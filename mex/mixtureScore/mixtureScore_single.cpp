@@ -25,7 +25,7 @@ void mexFunction(int /*nlhs*/, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   const mxArray *mu = requireField(prhs[MODEL], 0, "gPrm", "mu", dim);
   const mxArray *sigma = requireField(prhs[MODEL], 0, "gPrm", "sigma", 1);
 
-  plhs[LOG_PROB] = mxCreateDoubleMatrix(1, dataNum, mxREAL);
+  plhs[LOG_PROB] = createDoubleMatrix(1, dataNum);
   const int sigmaCount = elementCount(sigma);
   // The variance line shows dim values, or all of "sigma" when it has fewer.
   vecPrint(mxGetPr(mu), dim);

@@ -129,6 +129,11 @@ function test_refusals_before_anything_is_read()
                          'Field gmmParam(2).mu holds 1 values; it needs at least 2, one per row of data.'};
       cases(end+1, :) = {sprintf('%s([1; 2], repmat(%s, 0, 3))', f, good), 'Input gmmParam must not be empty.'};
       cases(end+1, :) = {sprintf('%s([1; 2], repmat(%s, 3, 0))', f, good), 'Input gmmParam must not be empty.'};
+      % 1e5 mixtures at 1e6 columns: the per-mixture densities would not fit,
+      % as an output or as work space.
+      huge = sprintf('zeros(0, 1e6), repmat(struct(''mu'', [], ''sigma'', 1, ''w'', 1), 1, 1e5)');
+      cases(end+1, :) = {sprintf('[a, b] = %s(%s);', f, huge), 'Output too large for this machine.'};
+      cases(end+1, :) = {sprintf('a = %s(%s);', f, huge), 'Output too large for this machine.'};
     end
     ck_expect_isolated(cases);
   end
