@@ -53,9 +53,9 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     failUsage("(data, gmmParam)", "");
   requireDataMatrix(prhs[DATA]);
   requireModel(prhs[MODEL], "gmmParam");
-  const int dim = static_cast<int>(mxGetM(prhs[DATA]));
-  const int dataNum = static_cast<int>(mxGetN(prhs[DATA]));
-  const int mixNum = static_cast<int>(mxGetN(prhs[MODEL]));
+  const int dim = rowCount(prhs[DATA]);
+  const int dataNum = columnCount(prhs[DATA]);
+  const int mixNum = columnCount(prhs[MODEL]);
   const int gmmType = covarianceTypeOf(checkComponents(prhs[MODEL], mixNum, dim), dim);
   if (gmmType == 0)
     fail("Unknown covariance type!");

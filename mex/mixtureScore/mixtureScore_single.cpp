@@ -20,8 +20,8 @@ void mexFunction(int /*nlhs*/, mxArray *plhs[], int nrhs, const mxArray *prhs[])
     failUsage(kSignature, kNote);
   requireDataMatrix(prhs[DATA]);
   requireModel(prhs[MODEL], "gPrm");
-  const int dim = static_cast<int>(mxGetM(prhs[DATA]));
-  const int dataNum = static_cast<int>(mxGetN(prhs[DATA]));
+  const int dim = rowCount(prhs[DATA]);
+  const int dataNum = columnCount(prhs[DATA]);
   const mxArray *mu = requireField(prhs[MODEL], 0, "gPrm", "mu", dim);
   const mxArray *sigma = requireField(prhs[MODEL], 0, "gPrm", "sigma", 1);
 
