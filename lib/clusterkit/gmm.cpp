@@ -28,9 +28,6 @@ double *allocateScratch(int count) {
   return static_cast<double *>(block);
 }
 
-// One step of the log-domain sum: ln(exp(lo - hi) + 1.0) + hi, where hi is
-// the larger of the two (acc when they are equal or either is NaN). Written
-// with exp and log, not log1p, on purpose: the results keep those bits.
 // The squared deviations of x from four means at once: four independent
 // running sums, each still added in dimension order, so each has the bits of
 // squaredDistance() while the four dependency chains overlap in time.
@@ -70,6 +67,9 @@ void mixtureLogDensities(const double *x, int dim, const GMMPARAM &gmm, const do
   }
 }
 
+// One step of the log-domain sum: ln(exp(lo - hi) + 1.0) + hi, where hi is
+// the larger of the two (acc when they are equal or either is NaN). Written
+// with exp and log, not log1p, on purpose: the results keep those bits.
 inline double logAddStep(double acc, double a) {
   double hi = acc;
   double lo = a;
