@@ -63,8 +63,8 @@ void printValueLine(const double *values, long long count) {
 
 void gmmAllocate(GMMPARAM &gmm, int dim, int mixNum) {
   if (dim < 0 || mixNum < 0)
-    failWithPrintedFormat("Invalid mixture model size: dim %d, mixNum %d (neither may be negative)!\n",
-                          dim, mixNum);
+    failWithPrintedFormat(
+        "Invalid mixture model size: dim %d, mixNum %d (neither may be negative)!\n", dim, mixNum);
   const long long meanCount = static_cast<long long>(dim) * mixNum;
   if (meanCount > INT_MAX)
     failWithPrintedFormat("Mixture model too large: dim %d times mixNum %d values!\n", dim, mixNum);

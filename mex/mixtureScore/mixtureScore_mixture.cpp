@@ -84,7 +84,8 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
 
   gmmPrint(gmm);
   platformPrintf("Here0\n");
-  callLibrary([&] { gmmEval(mxGetPr(prhs[DATA]), dim, dataNum, gmm, mxGetPr(plhs[LOG_PROB]), mixProb); });
+  double *logProb = mxGetPr(plhs[LOG_PROB]);
+  callLibrary([&] { gmmEval(mxGetPr(prhs[DATA]), dim, dataNum, gmm, logProb, mixProb); });
   platformPrintf("Here1\n");
   gmmFree(gmm);
   platformPrintf("Here2\n");
