@@ -156,8 +156,9 @@ function test_single_per_dimension_variance_and_other_counts()
   data = randn(3, 20);
   gPrm = struct('mu', randn(3, 1), 'sigma', [0.5; 1.5; 2]);
   ck_assert_equal(call_single(data, gPrm), oracle_mixtureScore('single', data, gPrm), 'per dimension');
-  % Two values for three dimensions: nothing is computed.
-  ck_assert_equal(call_single(data, struct('mu', [0 0 0], 'sigma', [1 2])), zeros(1, 20), 'two of three');
+  % Two values for three dimensions would leave every score at 0: refused.
+  ck_assert_error(@() call_single(data, struct('mu', [0 0 0], 'sigma', [1 2])), ...
+                  'Field gPrm.sigma holds 2 values; it needs 1 (shared by all dimensions) or 3 (one per dimension).');
   ck_assert_error(@() call_single(data, struct('mu', [0 0 0], 'sigma', eye(3))), ...
                   'Full covariance matrix is not supported!');
   % With dim 1 one value is the shared variance.
