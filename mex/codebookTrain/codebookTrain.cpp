@@ -1,0 +1,120 @@
+// [center, membership, distortion] = codebookTrain(data, centerNum, plotOpt)
+// k-means training of a codebook of centres from the columns of data.
+#include "clusterkit.h"
+#include "gateway.h"
+
+#include <cstddef>
+#include <cstring>
+
+namespace {
+
+enum Input { DATA, CENTER_NUM, PLOT_OPT };
+enum Output { CENTER, MEMBERSHIP, DISTORTION };
+
+constexpr std::size_t kUsageSize = 200;
+constexpr std::size_t kMessageSize = 100;
+// Passes of training at most; also the capacity of the distortion buffer.
+constexpr int kMaxLoopCount = 100;
+
+// What input 2 asks for: a number of centres (the codebook starts from the
+// first columns of data) or a starting codebook of dim x centerNum.
+struct CodebookRequest {
+  int centerNum;
+  const double *startingCodebook; // null when input 2 is a count
+};
+
+void checkData(const mxArray *data) {
+  if (!isFullRealDouble(data))
+    fail("Input DATA must be a double real matrix.");
+  if (mxGetM(data) == 0 || mxGetN(data) == 0)
+    failWithFormat(kMessageSize,
+                   "Error: DATA (%d x %d) must have at least one row and one column!\n",
+                   static_cast<int>(mxGetM(data)), static_cast<int>(mxGetN(data)));
+}
+
+// Reads input 2 after checking it, so that neither form can lead the training
+// to read or write outside the arrays.
+CodebookRequest readCodebookRequest(const mxArray *input, int dim, int dataNum) {
+  if (!isFullRealDouble(input))
+    fail("Input CENTERNUM must be a double real matrix.");
+  if (elementCount(input) == 1) {
+    const int centerNum = truncateToInt(mxGetPr(input)[0]);
+    if (centerNum < 1 || centerNum > dataNum)
+      failWithFormat(kMessageSize, "Error: centerNum (%d) must be between 1 and dataNum (%d)!\n",
+                     centerNum, dataNum);
+    return {centerNum, nullptr};
+  }
+  const int rows = static_cast<int>(mxGetM(input));
+  const int columns = static_cast<int>(mxGetN(input));
+  if (rows != dim || columns < 1)
+    failWithFormat(kMessageSize,
+                   "Error: The starting codebook (%d x %d) must have dim (%d) rows and at least "
+                   "one column!\n",
+                   rows, columns, dim);
+  return {columns, mxGetPr(input)};
+}
+
+int readPlotOpt(int nrhs, const mxArray *prhs[]) {
+  if (nrhs <= PLOT_OPT)
+    return 0;
+  const mxArray *plotOpt = prhs[PLOT_OPT];
+  if ((!mxIsNumeric(plotOpt) && !mxIsLogical(plotOpt)) || mxGetNumberOfElements(plotOpt) != 1)
+    fail("Input PLOTOPT must be a numeric scalar.");
+  return firstElementAsInt(plotOpt, "PLOTOPT");
+}
+
+// centerNum x dataNum: 1.0 at the row of each vector's centre, 0 elsewhere.
+mxArray *membershipMatrix(const int *memberIndex, int dataNum, int centerNum) {
+  mxArray *matrix = mxCreateDoubleMatrix(centerNum, dataNum, mxREAL);
+  double *membership = mxGetPr(matrix);
+  for (int j = 0; j < dataNum; ++j)
+    membership[memberIndex[j] + static_cast<std::ptrdiff_t>(j) * centerNum] = 1.0;
+  return matrix;
+}
+
+mxArray *distortionColumn(const double *distortion, int passes) {
+  mxArray *matrix = mxCreateDoubleMatrix(passes, 1, mxREAL);
+  std::memcpy(mxGetPr(matrix), distortion, sizeof(double) * static_cast<std::size_t>(passes));
+  return matrix;
+}
+
+} // namespace
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+  if (nrhs < 2)
+    failWithFormat(kUsageSize,
+                   "%s requires 2 or 3 input arguments.\nUsage: center = %s(data, centerNum, "
+                   "plotOpt)",
+                   mexFunctionName(), mexFunctionName());
+  checkData(prhs[DATA]);
+  const int dim = static_cast<int>(mxGetM(prhs[DATA]));
+  const int dataNum = static_cast<int>(mxGetN(prhs[DATA]));
+  const double *data = mxGetPr(prhs[DATA]);
+  const CodebookRequest request = readCodebookRequest(prhs[CENTER_NUM], dim, dataNum);
+  const int centerNum = request.centerNum;
+  const int plotOpt = readPlotOpt(nrhs, prhs);
+
+  // The training runs directly in the storage of output 1.
+  plhs[CENTER] = mxCreateDoubleMatrix(dim, centerNum, mxREAL);
+  double *center = mxGetPr(plhs[CENTER]);
+  auto memberIndex = allocateWork<int>(dataNum);
+  auto distVec = allocateWork<double>(centerNum);
+  auto memberCount = allocateWork<int>(centerNum);
+  auto distortion = allocateWork<double>(kMaxLoopCount);
+
+  int passes = 0;
+  callLibrary([&] {
+    if (request.startingCodebook)
+      std::memcpy(center, request.startingCodebook,
+                  sizeof(double) * static_cast<std::size_t>(dim) * centerNum);
+    else
+      initVqCenter(data, dim, dataNum, center, centerNum);
+    passes = vqKmeans(data, dim, dataNum, center, centerNum, memberIndex.get(), distVec.get(),
+                      memberCount.get(), distortion.get(), kMaxLoopCount, plotOpt);
+  });
+
+  if (nlhs > 1)
+    plhs[MEMBERSHIP] = membershipMatrix(memberIndex.get(), dataNum, centerNum);
+  if (nlhs > 2)
+    plhs[DISTORTION] = distortionColumn(distortion.get(), passes);
+}

@@ -1,0 +1,46 @@
+// distMat = pairDistance(mat1, mat2) or distMat = pairDistance(mat)
+// Squared Euclidean distances between the columns of two matrices, or among
+// the columns of one.
+#include "gateway.h"
+#include "pair_distance.h"
+
+namespace {
+
+enum Input { MAT1, MAT2 };
+enum Output { DIST_MAT };
+
+constexpr std::size_t kMessageSize = 100;
+
+// Only full real doubles are read; anything else would hand garbage (or a
+// host panic) to the distance sums.
+void requireFullRealDouble(const mxArray *array, const char *argName) {
+  if (!isFullRealDouble(array))
+    failWithFormat(kMessageSize, "Input %s must be a double real matrix.", argName);
+}
+
+} // namespace
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+  if (nlhs > 1 || (nrhs != 1 && nrhs != 2))
+    failWithFormat(kMessageSize, "Usage:\n\tdistMat=%s(mat1, mat2)\n\tdistMat=%s(mat)",
+                   mexFunctionName(), mexFunctionName());
+  const bool oneInput = nrhs == 1;
+  requireFullRealDouble(prhs[MAT1], oneInput ? "MAT" : "MAT1");
+  if (!oneInput)
+    requireFullRealDouble(prhs[MAT2], "MAT2");
+
+  const mxArray *mat1 = prhs[MAT1];
+  const mxArray *mat2 = oneInput ? prhs[MAT1] : prhs[MAT2];
+  if (mxGetM(mat2) != mxGetM(mat1))
+    fail("Matrix sizes mismatch!");
+  const int dim = static_cast<int>(mxGetM(mat1));
+  const int dataNum1 = static_cast<int>(mxGetN(mat1));
+  const int dataNum2 = static_cast<int>(mxGetN(mat2));
+
+  plhs[DIST_MAT] = mxCreateDoubleMatrix(dataNum1, dataNum2, mxREAL);
+  double *distMat = mxGetPr(plhs[DIST_MAT]);
+  if (oneInput)
+    pairDistanceSymmetric(mxGetPr(mat1), dataNum1, dim, distMat);
+  else
+    pairDistanceMatrix(mxGetPr(mat1), dataNum1, mxGetPr(mat2), dataNum2, dim, distMat);
+}
