@@ -24,8 +24,7 @@ double assignToNearestCenters(const double *data, int dim, int dataNum, const do
   double total = 0.0;
   for (int j = 0; j < dataNum; ++j) {
     const double *vector = columnOf(data, dim, j);
-    for (int k = 0; k < centerNum; ++k)
-      distVec[k] = squaredDistance(vector, columnOf(center, dim, k), dim);
+    squaredDistancesToColumns(vector, center, dim, centerNum, distVec);
     double nearest;
     memberIndex[j] = findVecMin(distVec, centerNum, nearest);
     total += nearest;

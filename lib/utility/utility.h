@@ -91,6 +91,18 @@ bool vecDistanceWithinBound(const double *vec1, const double *vec2, int dim, int
 /// Sum of squared differences of two dim-vectors; no type, no bound.
 double squaredDistance(const double *vec1, const double *vec2, int dim);
 
+/// out[i] = squaredDistance(vector, column i, dim) for the count consecutive
+/// dim-element columns starting at columns, bit for bit; several sums run
+/// side by side, each in index order.
+void squaredDistancesToColumns(const double *vector, const double *columns, int dim, int count,
+                               double *out);
+
+/// As squaredDistancesToColumns, with each difference taken column minus
+/// vector: out[i] = squaredDistance(column i, vector, dim) bit for bit. (The
+/// two orders can differ only in which NaN a NaN-against-NaN term keeps.)
+void squaredDistancesFromColumns(const double *vector, const double *columns, int dim,
+                                 int count, double *out);
+
 // ---------------------------------------------------------------------------
 // Files and tables
 // ---------------------------------------------------------------------------

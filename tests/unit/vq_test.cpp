@@ -6,60 +6,10 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <random>
 #include <string>
 #include <vector>
 
 namespace {
-
-// ---------------------------------------------------------------------------
-// Literal k-means, the reference the library must match bit for bit.
-// ---------------------------------------------------------------------------
-
-struct Pass {
-  std::vector<double> center;
-  std::vector<int> memberIndex;
-  std::vector<int> memberCount;
-  double distortion;
-};
-
-Pass literalPass(const std::vector<double> &data, int dim, std::vector<double> center) {
-  const int dataNum = static_cast<int>(data.size()) / dim;
-  const int centerNum = static_cast<int>(center.size()) / dim;
-  const std::vector<double> before = center;
-  Pass pass{{}, std::vector<int>(dataNum), std::vector<int>(centerNum, 0), 0.0};
-  for (int j = 0; j < dataNum; ++j) {
-    int best = 0;
-    double bestDistance = 0.0;
-    for (int k = 0; k < centerNum; ++k) {
-      double sum = 0.0;
-      for (int d = 0; d < dim; ++d) {
-        const double diff = data[j * dim + d] - before[k * dim + d];
-        sum += diff * diff;
-      }
-      if (k == 0 || bestDistance > sum) {
-        bestDistance = sum;
-        best = k;
-      }
-    }
-    pass.memberIndex[j] = best;
-    pass.distortion += bestDistance;
-  }
-  for (int j = 0; j < dataNum; ++j)
-    ++pass.memberCount[pass.memberIndex[j]];
-  for (double &value : center)
-    value = 0.0;
-  for (int j = 0; j < dataNum; ++j)
-    for (int d = 0; d < dim; ++d)
-      center[pass.memberIndex[j] * dim + d] += data[j * dim + d];
-  for (int k = 0; k < centerNum; ++k)
-    for (int d = 0; d < dim; ++d)
-      center[k * dim + d] = pass.memberCount[k] > 0
-                                ? center[k * dim + d] / static_cast<double>(pass.memberCount[k])
-                                : before[k * dim + d];
-  pass.center = center;
-  return pass;
-}
 
 // Work space and results of one vqKmeans call.
 struct Training {
@@ -81,15 +31,6 @@ Training train(const std::vector<double> &data, int dim, std::vector<double> cen
   return t;
 }
 
-std::vector<double> randomPoints(int count, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::normal_distribution<double> normal;
-  std::vector<double> values(count);
-  for (double &v : values)
-    v = normal(rng);
-  return values;
-}
-
 TEST(FindVecMin, TakesTheFirstStrictlySmallestAndNeverANaN) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   double minValue = -1.0;
@@ -106,31 +47,6 @@ TEST(FindVecMin, TakesTheFirstStrictlySmallestAndNeverANaN) {
   EXPECT_TRUE(std::isnan(minValue));
 }
 
-TEST(InitVqCenter, CopiesTheFirstColumns) {
-  const std::vector<double> data = {1, 2, 3, 4, 5, 6, 7, 8};
-  std::vector<double> center(4, 0.0);
-  initVqCenter(data.data(), 2, 4, center.data(), 2);
-  EXPECT_EQ(center, (std::vector<double>{1, 2, 3, 4}));
-}
-
-TEST(UpdateVqCenter, MatchesTheLiteralPassBitForBit) {
-  const int dim = 3, dataNum = 200, centerNum = 7;
-  const std::vector<double> data = randomPoints(dim * dataNum, 11);
-  std::vector<double> center(data.begin(), data.begin() + dim * centerNum);
-  for (int pass = 0; pass < 5; ++pass) {
-    const Pass expected = literalPass(data, dim, center);
-    std::vector<int> memberIndex(dataNum), memberCount(centerNum);
-    std::vector<double> distVec(centerNum);
-    const double distortion =
-        updateVqCenter(data.data(), dim, dataNum, center.data(), centerNum, memberIndex.data(),
-                       distVec.data(), memberCount.data());
-    EXPECT_EQ(distortion, expected.distortion);
-    EXPECT_EQ(center, expected.center);
-    EXPECT_EQ(memberIndex, expected.memberIndex);
-    EXPECT_EQ(memberCount, expected.memberCount);
-  }
-}
-
 TEST(UpdateVqCenter, EqualCentresGiveTheLowerOneEveryVectorAndTheEmptyOneStays) {
   // Centres 0 and 1 coincide; centre 2 is far from every vector.
   const std::vector<double> data = {1, 1, 3, 3, 2, 5};
@@ -142,33 +58,6 @@ TEST(UpdateVqCenter, EqualCentresGiveTheLowerOneEveryVectorAndTheEmptyOneStays) 
   EXPECT_EQ(memberIndex, (std::vector<int>{0, 0, 0}));
   EXPECT_EQ(memberCount, (std::vector<int>{3, 0, 0}));
   EXPECT_EQ(center, (std::vector<double>{2, 3, 2, 2, 100, -100}));
-}
-
-TEST(VqKmeans, MatchesTheLiteralTrainingAndStopsWhenTheDistortionSettles) {
-  const int dim = 2, centerNum = 4;
-  const std::vector<double> data = randomPoints(dim * 150, 3);
-  const std::vector<double> start(data.begin(), data.begin() + dim * centerNum);
-  const Training t = train(data, dim, start, 100);
-
-  std::vector<double> center = start;
-  double previous = 1000000.0;
-  int expectedPasses = 0;
-  Pass last{};
-  while (expectedPasses < 100) {
-    last = literalPass(data, dim, center);
-    center = last.center;
-    EXPECT_EQ(t.distortion[expectedPasses], last.distortion) << "pass " << expectedPasses;
-    ++expectedPasses;
-    if (std::fabs(previous - last.distortion) / previous < DBL_EPSILON)
-      break;
-    previous = last.distortion;
-  }
-  ASSERT_LT(expectedPasses, 100) << "the sample should settle";
-  EXPECT_GE(expectedPasses, 2);
-  EXPECT_EQ(t.passes, expectedPasses);
-  EXPECT_EQ(t.center, center);
-  EXPECT_EQ(t.memberIndex, last.memberIndex);
-  EXPECT_EQ(t.memberCount, last.memberCount);
 }
 
 TEST(VqKmeans, AFirstPassOfExactlyOneMillionEndsTheTraining) {
