@@ -65,7 +65,7 @@ int readPlotOpt(int nrhs, const mxArray *prhs[]) {
 
 // centerNum x dataNum: 1.0 at the row of each vector's centre, 0 elsewhere.
 mxArray *membershipMatrix(const int *memberIndex, int dataNum, int centerNum) {
-  mxArray *matrix = mxCreateDoubleMatrix(centerNum, dataNum, mxREAL);
+  mxArray *matrix = createDoubleMatrix(centerNum, dataNum);
   double *membership = mxGetPr(matrix);
   for (int j = 0; j < dataNum; ++j)
     membership[memberIndex[j] + static_cast<std::ptrdiff_t>(j) * centerNum] = 1.0;
@@ -73,7 +73,7 @@ mxArray *membershipMatrix(const int *memberIndex, int dataNum, int centerNum) {
 }
 
 mxArray *distortionColumn(const double *distortion, int passes) {
-  mxArray *matrix = mxCreateDoubleMatrix(passes, 1, mxREAL);
+  mxArray *matrix = createDoubleMatrix(passes, 1);
   std::memcpy(mxGetPr(matrix), distortion, sizeof(double) * static_cast<std::size_t>(passes));
   return matrix;
 }
@@ -93,9 +93,13 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   const CodebookRequest request = readCodebookRequest(prhs[CENTER_NUM], dim, dataNum);
   const int centerNum = request.centerNum;
   const int plotOpt = readPlotOpt(nrhs, prhs);
+  // A starting codebook of many columns asks for a membership matrix of
+  // centerNum x dataNum: refuse it before the training, not after.
+  if (nlhs > 1)
+    requireOutputFits(static_cast<double>(centerNum) * dataNum);
 
   // The training runs directly in the storage of output 1.
-  plhs[CENTER] = mxCreateDoubleMatrix(dim, centerNum, mxREAL);
+  plhs[CENTER] = createDoubleMatrix(dim, centerNum);
   double *center = mxGetPr(plhs[CENTER]);
   auto memberIndex = allocateWork<int>(dataNum);
   auto distVec = allocateWork<double>(centerNum);

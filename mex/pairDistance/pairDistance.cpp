@@ -37,7 +37,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   const int dataNum1 = static_cast<int>(mxGetN(mat1));
   const int dataNum2 = static_cast<int>(mxGetN(mat2));
 
-  plhs[DIST_MAT] = mxCreateDoubleMatrix(dataNum1, dataNum2, mxREAL);
+  plhs[DIST_MAT] = createDoubleMatrix(dataNum1, dataNum2);
   double *distMat = mxGetPr(plhs[DIST_MAT]);
   if (oneInput)
     pairDistanceSymmetric(mxGetPr(mat1), dataNum1, dim, distMat);

@@ -148,6 +148,7 @@ function test_inputs_outside_the_limits_are_refused()
     'codebookTrain([1 2 3], 2, sparse(0));', []
     'codebookTrain([1 NaN 3], 2);', []
     'codebookTrain([1 Inf -Inf], 3);', []
+    '[a, b] = codebookTrain(zeros(1, 3e6), zeros(1, 3e6));', 'Output too large for this machine.'
     '[a, b, c, d] = codebookTrain([1 2 3], 2);', '*'
   }];
   ck_expect_isolated(cases);

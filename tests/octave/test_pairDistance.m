@@ -70,5 +70,7 @@ function test_inputs_that_are_not_full_real_doubles_are_refused()
   % The class checks come before the size check.
   cases(end+1, :) = {'pairDistance(ones(3, 1), int8(1));', 'Input MAT2 must be a double real matrix.'};
   cases(end+1, :) = {'pairDistance(ones(2, 2, 2));', []};
+  % A result far beyond the machine's memory is refused, not attempted.
+  cases(end+1, :) = {'pairDistance(zeros(0, 3e6));', 'Output too large for this machine.'};
   ck_expect_isolated(cases);
 end
