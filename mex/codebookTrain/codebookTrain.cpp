@@ -26,10 +26,12 @@ struct CodebookRequest {
 void checkData(const mxArray *data) {
   if (!isFullRealDouble(data))
     fail("Input DATA must be a double real matrix.");
-  if (mxGetM(data) == 0 || mxGetN(data) == 0)
+  const int dim = rowCount(data);
+  const int dataNum = columnCount(data);
+  if (dim == 0 || dataNum == 0)
     failWithFormat(kMessageSize,
-                   "Error: DATA (%d x %d) must have at least one row and one column!\n",
-                   static_cast<int>(mxGetM(data)), static_cast<int>(mxGetN(data)));
+                   "Error: DATA (%d x %d) must have at least one row and one column!\n", dim,
+                   dataNum);
 }
 
 // Reads input 2 after checking it, so that neither form can lead the training
@@ -44,8 +46,8 @@ CodebookRequest readCodebookRequest(const mxArray *input, int dim, int dataNum) 
                      centerNum, dataNum);
     return {centerNum, nullptr};
   }
-  const int rows = static_cast<int>(mxGetM(input));
-  const int columns = static_cast<int>(mxGetN(input));
+  const int rows = rowCount(input);
+  const int columns = columnCount(input);
   if (rows != dim || columns < 1)
     failWithFormat(kMessageSize,
                    "Error: The starting codebook (%d x %d) must have dim (%d) rows and at least "
@@ -87,8 +89,8 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
                    "plotOpt)",
                    mexFunctionName(), mexFunctionName());
   checkData(prhs[DATA]);
-  const int dim = static_cast<int>(mxGetM(prhs[DATA]));
-  const int dataNum = static_cast<int>(mxGetN(prhs[DATA]));
+  const int dim = rowCount(prhs[DATA]);
+  const int dataNum = columnCount(prhs[DATA]);
   const double *data = mxGetPr(prhs[DATA]);
   const CodebookRequest request = readCodebookRequest(prhs[CENTER_NUM], dim, dataNum);
   const int centerNum = request.centerNum;

@@ -33,9 +33,9 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   const mxArray *mat2 = oneInput ? prhs[MAT1] : prhs[MAT2];
   if (mxGetM(mat2) != mxGetM(mat1))
     fail("Matrix sizes mismatch!");
-  const int dim = static_cast<int>(mxGetM(mat1));
-  const int dataNum1 = static_cast<int>(mxGetN(mat1));
-  const int dataNum2 = static_cast<int>(mxGetN(mat2));
+  const int dim = rowCount(mat1);
+  const int dataNum1 = columnCount(mat1);
+  const int dataNum2 = columnCount(mat2);
 
   plhs[DIST_MAT] = createDoubleMatrix(dataNum1, dataNum2);
   double *distMat = mxGetPr(plhs[DIST_MAT]);
