@@ -1,11 +1,11 @@
 // Mixture evaluation as mixtureScore runs it: 100,000 frames of dimension 39
 // under 64 mixtures. Times gmmEval against the plain three-pass evaluation
 // it replaces and checks that both give the same bits.
+#include "bench_timing.h"
 #include "clusterkit.h"
 // The literal evaluation is kept once, with the tests that use it as oracle.
 #include "../tests/unit/literal_gmm_eval.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -16,18 +16,6 @@ namespace {
 constexpr int kDim = 39;
 constexpr int kFrames = 100000;
 constexpr int kMixtures = 64;
-
-template <class Fn> double bestSeconds(int repeats, Fn fn) {
-  double best = 1e300;
-  for (int r = 0; r < repeats; ++r) {
-    const auto start = std::chrono::steady_clock::now();
-    fn();
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    if (elapsed.count() < best)
-      best = elapsed.count();
-  }
-  return best;
-}
 
 } // namespace
 

@@ -1,7 +1,7 @@
 // The log-domain sum behind logSumReduce over 10 million values.
+#include "bench_timing.h"
 #include "clusterkit.h"
 
-#include <chrono>
 #include <cstdio>
 #include <random>
 #include <vector>
@@ -13,14 +13,8 @@ int main() {
   std::vector<double> values(kCount);
   for (double &x : values)
     x = normal(rng);
-  double best = 1e300, result = 0.0;
-  for (int r = 0; r < 3; ++r) {
-    const auto start = std::chrono::steady_clock::now();
-    result = mixLogSum(values.data(), kCount);
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    if (elapsed.count() < best)
-      best = elapsed.count();
-  }
+  double result = 0.0;
+  const double best = bestSeconds(3, [&] { result = mixLogSum(values.data(), kCount); });
   std::printf("mixLogSum of %d values (best of 3): %.3f s, %.1f ns per value, result %.17g\n",
               kCount, best, best * 1e9 / kCount, result);
   return 0;

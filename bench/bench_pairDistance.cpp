@@ -1,10 +1,10 @@
 // Squared-distance matrices: two inputs of 2,000 columns of dim 64, and one
 // input of 2,000 columns (each pair once, mirrored), against the plain
 // one-sum-at-a-time loop.
+#include "bench_timing.h"
 #include "pair_distance.h"
 #include "utility.h"
 
-#include <chrono>
 #include <cstdio>
 #include <random>
 #include <vector>
@@ -24,19 +24,6 @@ std::vector<double> randomMatrix(int dim, int columns, unsigned seed) {
   return values;
 }
 
-// Best wall-clock seconds of kRepeats runs of fn.
-template <class Fn> double bestSeconds(Fn fn) {
-  double best = 1e300;
-  for (int r = 0; r < kRepeats; ++r) {
-    const auto start = std::chrono::steady_clock::now();
-    fn();
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    if (elapsed.count() < best)
-      best = elapsed.count();
-  }
-  return best;
-}
-
 void plainMatrix(const double *mat1, int dataNum1, const double *mat2, int dataNum2, int dim,
                  double *distMat) {
   for (int i = 0; i < dataNum1; ++i)
@@ -54,14 +41,15 @@ int main() {
   std::vector<double> distMat(static_cast<std::size_t>(kColumns) * kColumns, 0.0);
   std::vector<double> plain(distMat.size(), 0.0);
 
-  const double two = bestSeconds([&] {
+  const double two = bestSeconds(kRepeats, [&] {
     pairDistanceMatrix(mat1.data(), kColumns, mat2.data(), kColumns, kDim, distMat.data());
   });
-  const double twoPlain = bestSeconds(
-      [&] { plainMatrix(mat1.data(), kColumns, mat2.data(), kColumns, kDim, plain.data()); });
+  const double twoPlain = bestSeconds(kRepeats, [&] {
+    plainMatrix(mat1.data(), kColumns, mat2.data(), kColumns, kDim, plain.data());
+  });
   const bool sameBits = distMat == plain;
-  const double one =
-      bestSeconds([&] { pairDistanceSymmetric(mat1.data(), kColumns, kDim, distMat.data()); });
+  const double one = bestSeconds(
+      kRepeats, [&] { pairDistanceSymmetric(mat1.data(), kColumns, kDim, distMat.data()); });
 
   const double pairs = static_cast<double>(kColumns) * kColumns;
   std::printf("pairDistance, dim %d, best of %d runs\n", kDim, kRepeats);

@@ -23,8 +23,13 @@ Training train(const std::vector<double> &data, int dim, std::vector<double> cen
                int maxLoopCount, int plotOpt = 0) {
   const int dataNum = static_cast<int>(data.size()) / dim;
   const int centerNum = static_cast<int>(center.size()) / dim;
-  Training t{std::move(center), std::vector<int>(dataNum, -7), std::vector<int>(centerNum, -7),
-             std::vector<double>(centerNum), std::vector<double>(maxLoopCount > 0 ? maxLoopCount : 1, -1.0), 0};
+  // Sentinels show what a call left untouched.
+  Training t{std::move(center),
+             std::vector<int>(dataNum, -7),
+             std::vector<int>(centerNum, -7),
+             std::vector<double>(centerNum),
+             std::vector<double>(maxLoopCount > 0 ? maxLoopCount : 1, -1.0),
+             0};
   t.passes = vqKmeans(data.data(), dim, dataNum, t.center.data(), centerNum, t.memberIndex.data(),
                       t.distVec.data(), t.memberCount.data(), t.distortion.data(), maxLoopCount,
                       plotOpt);
