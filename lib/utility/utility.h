@@ -104,6 +104,225 @@ void squaredDistancesFromColumns(const double *vector, const double *columns, in
                                  int count, double *out);
 
 // ---------------------------------------------------------------------------
+// Vector helpers
+// ---------------------------------------------------------------------------
+// Templates over the element type, instantiated for double (vecMinus, vecMean,
+// vecMin, vecMedian, split4vecMedian) or int (rangeSearchBin,
+// rangeSearchBinSub). Sums run in index order from 0.0.
+
+/// Keeps a template parameter out of argument deduction, so that
+/// vecMinus(v, 1, n, v) takes the scalar overload with T = double.
+template <class T> struct TypeIdentity {
+  using type = T;
+};
+
+/// out[i] = a[i] - b[i] for i < n.
+template <class T> void vecMinus(const T *a, const T *b, int n, T *out);
+
+/// dst[i] = src[i] - x for i < n; dst may be src.
+template <class T> void vecMinus(const T *src, typename TypeIdentity<T>::type x, int n, T *dst);
+
+/// Sum of v[0 .. n-1] divided by n (n of 0 gives NaN).
+template <class T> T vecMean(const T *v, int n);
+
+/// Smallest element, its position in index. Ties keep the first; v[0] is the
+/// starting value, so v must hold at least one element (n of 1 or less gives
+/// v[0], index 0). NaN elements after the first are never taken.
+template <class T> T vecMin(const T *v, int n, int &index);
+
+/// Median of v[0 .. n-1] by repeated partition of a scratch copy (v is left
+/// unchanged); for even n the mean of the two middle values, (a + b) * 0.5.
+/// NaN for n below 1. A scratch copy that cannot be allocated fails.
+template <class T> T vecMedian(const T *v, int n);
+
+/// Partitions v[lo .. hi] around the pivot v[lo]: elements strictly less than
+/// it move left (in the order met), the pivot lands at *pivotPos, the others
+/// are right of it.
+template <class T> void split4vecMedian(T *v, int lo, int hi, int *pivotPos);
+
+/// Median of small non-negative integers through the caller's histogram of
+/// histVecLen bins (cleared first). Elements outside 0 .. histVecLen-1 are
+/// reported on the console ("Out of bound!", then "vec[i]=v, histVecLen=h")
+/// and left out. For even n whose middle bin holds one element, the result is
+/// the truncated mean of that bin and the previous non-empty one. -1 when the
+/// counted elements never reach n/2 + 1 (none counted, or too many out of
+/// range).
+int vecMedianByCounting(const int *vec, int n, int *hist, int histVecLen);
+
+/// Linear resampling of src (srcLen) onto dst (dstLen) keeping both end
+/// points: dst[i] = f * src[k+1] + (1 - f) * src[k] with k = i*(srcLen-1) /
+/// (dstLen-1) truncated and f the fraction left over. A single source element
+/// fills dst; nothing is written when either length is below 1.
+void vecResample(const double *src, int srcLen, double *dst, int dstLen);
+
+/// vecResample in fixed point with a rounded fraction of 7 bits (e/128):
+/// dst[i] = ((128 - e) * src[k] + e * src[k+1]) / 128, truncated. Products are
+/// formed in 64 bits, so long vectors do not overflow.
+void vecResampleInt(const int *src, int srcLen, int *dst, int dstLen);
+
+/// Rounds halves away from zero: 2.5 gives 3, -2.5 gives -3 (computed in
+/// double for both overloads). x must lie within the int range.
+int myRound(double x);
+int myRound(float x);
+
+/// Rounded quotient, halves away from zero: (a + b/2) / b for a > 0, else
+/// (a - b/2) / b, each division truncating. b must not be 0.
+int intDiv(int a, int b);
+
+/// dst[i] = myRound(src[i]).
+void double2intVec(const double *src, int n, int *dst);
+
+/// dst[i] = src[i] as a double.
+void int2doubleVec(const int *src, int n, double *dst);
+
+/// qsort comparators, ascending. For doubles and floats the sign of *a - *b
+/// (the difference in the element's own precision); a NaN difference gives 1.
+int sortFunction(const void *a, const void *b);
+int doubleSortFunction(const void *a, const void *b);
+int floatSortFunction(const void *a, const void *b);
+int intSortFunction(const void *a, const void *b);
+
+/// Binary search of value in the ascending table[lo .. hi]: one past the
+/// position of an equal entry met by the halving, otherwise the number of
+/// entries (from index 0) not greater than value, as hi + 1 when lo passes hi.
+template <class T> int rangeSearchBinSub(T value, const T *table, int lo, int hi);
+
+/// rangeSearchBinSub(value, table, 0, n-1): for distinct entries the 1-based
+/// position of the last entry not greater than value; 0 below table[0], n at
+/// or above table[n-1].
+template <class T> int rangeSearchBin(const T *table, int n, T value);
+
+/// offset + rangeSearchBin(table, n, value), or offset + n - that position
+/// when reverse is non-zero.
+int tableLookupByRangeSearch(const int *table, int n, int value, int offset, int reverse);
+
+/// Linear interpolation in a table whose entry k belongs to xMin + k*step
+/// (n at least 1, step positive): table[0] for x at most xMin, table[n-1] for
+/// x at least xMax, NaN for a NaN x. A position that falls on or past the
+/// last entry (rounding just below xMax, or a table shorter than its range)
+/// interpolates in the last interval instead of reading past the table.
+double tableLookupByDirectMapping(const double *table, int n, double x, double xMin,
+                                  double xMax, double step);
+
+/// Moves the entries that are not -1.0 to the front, in their order, and
+/// fills the rest with -1.0 (a NaN is kept like any other value).
+void packCharIndex(double *v, int n);
+
+/// Replaces every 0 after the first element by the element before it, so a
+/// run of zeros takes the last non-zero value. Fails with "Wrong vector
+/// format (line %d of %s)" when v[0] is 0; does nothing when n is below 1.
+void replaceZeroWithPrevOne(double *v, int n);
+
+// ---------------------------------------------------------------------------
+// Linear scaling matcher
+// ---------------------------------------------------------------------------
+// Compares a query with the leading part of a reference under uniform time
+// stretches. Ratio i of count is ((double)i * (upper - lower)) / (count - 1)
+// + lower, so the grid runs evenly from lower to upper (a count of 1 uses
+// lower alone; a count below 1 compares nothing). The stretched length of
+// ratio i is ratio * query length made an int: truncated in
+// linearScaledVecCreate and the plain linearScaling, rounded (myRound) in the
+// offset-removing variants. Ratios are tried in order and the first stretched
+// length longer than the reference ends the loop. Each stored distance is
+// the kernel's distance divided by the stretched length; entries not
+// compared stay TOO_FAR_DISTANCE. The best index is the lowest position of
+// the smallest compared distance, 0 when nothing was compared.
+// Distance types: 1 = mean absolute difference, with the median as the offset
+// removed; 2 = mean squared difference, with the mean as the offset.
+
+/// The stretched copies of one query, made once for matching many references.
+/// Copy i lies at scaledData + i * slotLength with scaledLength[i] valid
+/// elements. The record is the caller's; the two arrays belong to the set
+/// between linearScaledVecCreate and linearScaledVecFree.
+struct SCALEDVECSET {
+  double lowerRatio;
+  double upperRatio;
+  int ratioCount;
+  int slotLength;     ///< room per copy: query length * upperRatio, truncated
+  double *scaledData; ///< ratioCount slots of slotLength doubles
+  int *scaledLength;  ///< valid length of each copy
+};
+
+/// Fills set: the ratios, the slots, and in slot i the query resampled to
+/// its truncated stretched length. slotLength is query length * upper
+/// truncated, or the longest copy when that is longer (ratios that do not
+/// rise, or rounding at the top ratio), so a copy never overruns its slot.
+/// Fails through myExit when the arrays cannot be allocated.
+void linearScaledVecCreate(const double *query, int queryLength, double lowerRatio,
+                           double upperRatio, int ratioCount, SCALEDVECSET *set);
+
+/// Releases the set's two arrays and sets their pointers to null; the other
+/// fields are left as they are.
+void linearScaledVecFree(SCALEDVECSET *set);
+
+/// Plain matcher: distance[i] = vecDistance(stretched query, reference, L,
+/// type) / L for each ratio whose truncated length L fits the reference.
+/// distance holds ratioCount entries; work at least as many doubles as the
+/// longest stretched length compared. Returns the smallest compared distance
+/// (TOO_FAR_DISTANCE when nothing was compared); an unknown type fails in the
+/// distance kernel.
+double linearScaling(const double *query, int queryLength, const double *reference,
+                     int referenceLength, double lowerRatio, double upperRatio, int ratioCount,
+                     int distanceType, double *distance, double *work, int &bestIndex);
+
+/// Offset-removing matcher: for each ratio whose rounded length L fits the
+/// reference, the stretched query is put in work, difference = work -
+/// reference, shift[i] = median (type 1) or mean (type 2) of it, shift[i] is
+/// subtracted from work, and distance[i] = vecDistanceWithBound(work,
+/// reference, L, type, L * boundFactor) / L, so an abandoned ratio stores
+/// TOO_FAR_DISTANCE / L. shift entries of ratios not compared are left
+/// alone. Any other type fails with "Unknown distance type (line %d of %s)"
+/// at the first ratio that fits. Returns the smallest compared distance.
+double linearScaling(const double *query, int queryLength, const double *reference,
+                     int referenceLength, double lowerRatio, double upperRatio, int ratioCount,
+                     int distanceType, double *distance, double *shift, double *work,
+                     double *difference, int &bestIndex, double boundFactor);
+
+/// The offset-removing matcher on a prepared set: copy i with its stored
+/// length in place of fresh resampling, stopping at the first copy longer
+/// than the reference. The shift is subtracted from the copy inside the set,
+/// so the set keeps the shifted copies (a second call finds shifts near 0 and
+/// the same distances up to rounding). unusedBuffer is not read.
+double linearScaling2(SCALEDVECSET *set, const double *reference, int referenceLength,
+                      int distanceType, double *distance, double *shift, double *unusedBuffer,
+                      double *difference, int &bestIndex, double boundFactor);
+
+// ---------------------------------------------------------------------------
+// Shift-tolerant distance
+// ---------------------------------------------------------------------------
+
+/// Slides the shorter vector S along the longer T (the first argument is S
+/// when the lengths are equal) and at each alignment i = 0 .. m-n removes the
+/// offset of S - T[i .. i+n-1] (median for type 1, mean for type 2) before
+/// taking vecDistance(S - offset, T[i ..], n, type), not divided by n.
+/// Returns the smallest distance; bestAlignment is the lowest alignment that
+/// gives it and bestOffset its offset (shorter minus longer). Distances must
+/// be strictly below TOO_FAR_DISTANCE to count: otherwise bestAlignment is -1
+/// and bestOffset keeps its value. An empty vector (length below 1) gives
+/// TOO_FAR_DISTANCE with bestOffset = TOO_FAR_DISTANCE and bestAlignment =
+/// -1. Any other type fails with "Unknown distance type (line %d of %s)".
+double lrShiftDist(const double *vec1, int length1, const double *vec2, int length2,
+                   int distanceType, double &bestOffset, int &bestAlignment);
+
+// ---------------------------------------------------------------------------
+// Greedy set cover
+// ---------------------------------------------------------------------------
+
+/// Greedy cover of the labels 1 .. L, L being the largest value of the set
+/// matrix (setCount rows, slotCount columns, column-major; each row lists one
+/// set's labels in any order, 0 for an empty slot). Each row is first
+/// rewritten in place as its distinct labels in ascending order followed by
+/// zeros. Round r then takes the set that adds the most labels not yet
+/// covered (the lowest row on ties) into chosenSet[r] and stores the covered
+/// share of L in coveredFraction[r]. The rounds end when a round adds
+/// nothing (it is not counted), every label is covered, or maxRounds rounds
+/// were made. Both outputs hold maxRounds entries, set to 0 and 1 first.
+/// Returns the number of rounds counted. A label that is negative, not finite
+/// or beyond the int range fails through myExit before anything is written.
+int setCover(double *setMatrix, int setCount, int slotCount, int maxRounds, int *chosenSet,
+             double *coveredFraction);
+
+// ---------------------------------------------------------------------------
 // Files and tables
 // ---------------------------------------------------------------------------
 
