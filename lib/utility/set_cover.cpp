@@ -3,12 +3,20 @@
 #include "internal.h"
 #include "utility.h"
 
-#include <cmath>
 #include <cstddef>
 
 namespace {
 
 constexpr double kLargestLabel = 2147483646.0; // the count array has L + 1 entries
+
+// Element (set, slot) of the column-major set matrix.
+double &entry(double *setMatrix, int setCount, int set, int slot) {
+  return setMatrix[set + static_cast<std::size_t>(slot) * setCount];
+}
+
+int labelAt(double *setMatrix, int setCount, int set, int slot) {
+  return static_cast<int>(entry(setMatrix, setCount, set, slot));
+}
 
 // Labels index arrays, so each must be a finite value in 0 .. kLargestLabel.
 // Checked before anything is written. Returns L, the largest label.
@@ -33,15 +41,35 @@ void normaliseRows(double *setMatrix, int setCount, int slotCount, int universeS
     for (int label = 0; label <= universeSize; ++label)
       occurrences[label] = 0;
     for (int slot = 0; slot < slotCount; ++slot)
-      ++occurrences[static_cast<int>(setMatrix[set + static_cast<std::size_t>(slot) * setCount])];
+      ++occurrences[labelAt(setMatrix, setCount, set, slot)];
     int slot = 0;
     for (int label = 1; label <= universeSize; ++label) {
       if (occurrences[label] > 0)
-        setMatrix[set + static_cast<std::size_t>(slot++) * setCount] = label;
+        entry(setMatrix, setCount, set, slot++) = label;
     }
     for (; slot < slotCount; ++slot)
-      setMatrix[set + static_cast<std::size_t>(slot) * setCount] = 0;
+      entry(setMatrix, setCount, set, slot) = 0;
   }
+}
+
+// The most uncovered labels any set holds; the first set to reach it (the
+// lowest row on ties) is written to winner, which is left alone when no set
+// adds anything.
+int largestGain(double *setMatrix, int setCount, int slotCount, const bool *labelCovered,
+                int &winner) {
+  int bestGain = 0;
+  for (int set = 0; set < setCount; ++set) {
+    int gain = 0;
+    for (int slot = 0; slot < slotCount; ++slot) {
+      if (!labelCovered[labelAt(setMatrix, setCount, set, slot)])
+        ++gain;
+    }
+    if (gain > bestGain) {
+      bestGain = gain;
+      winner = set;
+    }
+  }
+  return bestGain;
 }
 
 } // namespace
@@ -70,23 +98,11 @@ int setCover(double *setMatrix, int setCount, int slotCount, int maxRounds, int 
   int coveredCount = 0;
   int rounds = 0;
   for (;;) {
-    int bestGain = 0;
-    for (int set = 0; set < setCount; ++set) {
-      int gain = 0;
-      for (int slot = 0; slot < slotCount; ++slot) {
-        if (!labelCovered[static_cast<int>(setMatrix[set + static_cast<std::size_t>(slot) * setCount])])
-          ++gain;
-      }
-      if (gain > bestGain) {
-        bestGain = gain;
-        chosenSet[rounds] = set;
-      }
-    }
-    if (bestGain == 0)
+    if (largestGain(setMatrix, setCount, slotCount, labelCovered.get(), chosenSet[rounds]) == 0)
       break;
     const int winner = chosenSet[rounds];
     for (int slot = 0; slot < slotCount; ++slot) {
-      const int label = static_cast<int>(setMatrix[winner + static_cast<std::size_t>(slot) * setCount]);
+      const int label = labelAt(setMatrix, setCount, winner, slot);
       if (!labelCovered[label]) {
         labelCovered[label] = true;
         ++coveredCount;

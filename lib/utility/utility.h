@@ -182,9 +182,10 @@ int doubleSortFunction(const void *a, const void *b);
 int floatSortFunction(const void *a, const void *b);
 int intSortFunction(const void *a, const void *b);
 
-/// Binary search of value in the ascending table[lo .. hi]: one past the
-/// position of an equal entry met by the halving, otherwise the number of
-/// entries (from index 0) not greater than value, as hi + 1 when lo passes hi.
+/// Binary search of value in the ascending table[lo .. hi] by halving
+/// (mid = (lo + hi) / 2): mid + 1 at the first entry equal to value that the
+/// halving meets, otherwise hi + 1 where lo passes hi, the end of the entries
+/// not greater than value.
 template <class T> int rangeSearchBinSub(T value, const T *table, int lo, int hi);
 
 /// rangeSearchBinSub(value, table, 0, n-1): for distinct entries the 1-based

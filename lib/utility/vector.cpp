@@ -132,16 +132,25 @@ int vecMedianByCounting(const int *vec, int n, int *hist, int histVecLen) {
 // Resampling
 // ---------------------------------------------------------------------------
 
-void vecResample(const double *src, int srcLen, double *dst, int dstLen) {
+namespace {
+// The cases without interpolation: nothing to read or write, or a single
+// source element, onto which every position maps (interpolating would read
+// one element past it). True when dst is done.
+template <class T>
+bool resampledWithoutInterpolation(const T *src, int srcLen, T *dst, int dstLen) {
   if (srcLen < 1 || dstLen < 1)
+    return true;
+  if (srcLen > 1)
+    return false;
+  for (int i = 0; i < dstLen; ++i)
+    dst[i] = src[0];
+  return true;
+}
+} // namespace
+
+void vecResample(const double *src, int srcLen, double *dst, int dstLen) {
+  if (resampledWithoutInterpolation(src, srcLen, dst, dstLen))
     return;
-  if (srcLen == 1) {
-    // Every position maps onto the one source element; the interpolation
-    // below would read one element past it.
-    for (int i = 0; i < dstLen; ++i)
-      dst[i] = src[0];
-    return;
-  }
   const int m = srcLen - 1;
   const int n = dstLen - 1;
   dst[0] = src[0];
@@ -155,13 +164,8 @@ void vecResample(const double *src, int srcLen, double *dst, int dstLen) {
 }
 
 void vecResampleInt(const int *src, int srcLen, int *dst, int dstLen) {
-  if (srcLen < 1 || dstLen < 1)
+  if (resampledWithoutInterpolation(src, srcLen, dst, dstLen))
     return;
-  if (srcLen == 1) {
-    for (int i = 0; i < dstLen; ++i)
-      dst[i] = src[0];
-    return;
-  }
   constexpr std::int64_t kSteps = 128; // 7 fraction bits
   const std::int64_t m = srcLen - 1;
   const std::int64_t n = dstLen - 1;
