@@ -1,0 +1,90 @@
+// descriptor = gradientHistogram(image, params)
+// HOG descriptor of a grey or colour image, as one column vector.
+#include "gateway.h"
+#include "hog.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+enum Input { IMAGE, PARAMS };
+enum Output { DESCRIPTOR };
+
+struct ImageShape {
+  int rows;
+  int cols; // per plane
+  bool grey;
+};
+
+// Sizes that do not fit the 32-bit ints of the algorithm are refused rather
+// than wrapped round.
+int imageSize(std::size_t size) {
+  if (size > static_cast<std::size_t>(INT_MAX))
+    fail("Image too large: a dimension exceeds 2147483647");
+  return static_cast<int>(size);
+}
+
+ImageShape readImageShape(const mxArray *image) {
+  // The class is checked before any data is read: mxGetPr hands out a
+  // pointer for every class. A sparse array is not a plain block of doubles.
+  if (mxGetClassID(image) != mxDOUBLE_CLASS || mxIsSparse(image))
+    fail("Matrix is not of type double");
+  ImageShape shape{imageSize(mxGetM(image)), 0, true};
+  std::size_t cols = mxGetN(image);
+  if (mxGetNumberOfDimensions(image) == 3) {
+    // Any other plane count would be read as three planes that straddle the
+    // real ones.
+    if (mxGetDimensions(image)[2] != 3)
+      fail("A three-dimensional image must have 3 colour planes");
+    cols /= 3;
+    shape.grey = false;
+  }
+  shape.cols = imageSize(cols);
+  return shape;
+}
+
+// The parameter vector: its first elements as given, the defaults for the
+// ones it lacks. Values that are not positive (or NaN) are refused in the
+// order bins, cell size, block size, before truncation.
+void readParams(const mxArray *input, double *params) {
+  if (!isFullRealDouble(input))
+    fail("Parameters must be a real double vector");
+  std::copy(HOG_DEFAULT_PARAMS, HOG_DEFAULT_PARAMS + HOG_PARAM_COUNT, params);
+  const std::size_t given = std::min<std::size_t>(mxGetNumberOfElements(input), HOG_PARAM_COUNT);
+  std::copy(mxGetPr(input), mxGetPr(input) + given, params);
+  // A bin count below 1 truncates to no bin at all.
+  if (!(params[0] >= 1))
+    fail("Number of orientation bins must be positive");
+  if (!(params[1] > 0))
+    fail("Cell size must be positive");
+  if (!(params[2] > 0))
+    fail("Block size must be positive");
+}
+
+} // namespace
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+  if (nlhs > 1)
+    fail("Too many output arguments");
+  if (nrhs == 0)
+    fail("No Image -> No HoG");
+  const ImageShape shape = readImageShape(prhs[IMAGE]);
+
+  double params[HOG_PARAM_COUNT];
+  if (nrhs >= 2)
+    readParams(prhs[PARAMS], params);
+  else
+    std::copy(HOG_DEFAULT_PARAMS, HOG_DEFAULT_PARAMS + HOG_PARAM_COUNT, params);
+
+  const long long length = hogLayout(params, shape.rows, shape.cols).length;
+  if (length < 0)
+    fail("Image too large: the descriptor length exceeds 2147483647");
+  plhs[DESCRIPTOR] = mxCreateDoubleMatrix(static_cast<mwSize>(length), 1, mxREAL);
+
+  int dims[2] = {shape.rows, shape.cols};
+  // The image is read in place (only its real part).
+  callLibrary([&] {
+    HoG(mxGetPr(prhs[IMAGE]), params, dims, mxGetPr(plhs[DESCRIPTOR]), shape.grey ? 1u : 0u);
+  });
+}

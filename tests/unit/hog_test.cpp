@@ -1,0 +1,352 @@
+#include "hog.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <vector>
+
+namespace {
+
+// The descriptor computed step by step, one pixel and one block at a time,
+// with every single-precision rounding written out: the reference the
+// library must match bit for bit.
+std::vector<double> literalHoG(const std::vector<double> &image, const std::vector<double> &params,
+                               int rows, int cols, bool grey) {
+  const int nbins = static_cast<int>(params[0]);
+  const double cell = params[1];
+  const int bs = static_cast<int>(params[2]);
+  const int mode = static_cast<int>(params[3]);
+  const double clip = params[4];
+  const int GY = static_cast<int>(std::ceil(rows / cell - 0.5) + 2);
+  const int GX = static_cast<int>(std::ceil(cols / cell - 0.5) + 2);
+  const int NBY = GY - bs - 1;
+  const int NBX = GX - bs - 1;
+  if (NBY < 1 || NBX < 1)
+    return {};
+  const float R = mode == 1 ? 6.2831855f : 3.1415927f;
+  const double w = static_cast<double>(R / nbins);
+  std::vector<double> hist(static_cast<std::size_t>(GY) * GX * nbins, 0.0);
+  auto H = [&](int gy, int gx, int b) -> double & { return hist[(gy * GX + gx) * nbins + b]; };
+  const int planes = grey ? 1 : 3;
+
+  for (int y = 0; y < rows; ++y)
+    for (int x = 0; x < cols; ++x) {
+      float m = 0, theta = 0;
+      for (int c = 0; c < planes; ++c) {
+        auto I = [&](int yy, int xx) { return image[yy + xx * rows + c * rows * cols]; };
+        double ddx, ddy;
+        if (cols == 1)
+          ddx = 0;
+        else if (x == 0)
+          ddx = I(y, 1);
+        else if (x == cols - 1)
+          ddx = -I(y, cols - 2);
+        else
+          ddx = I(y, x + 1) - I(y, x - 1);
+        if (rows == 1)
+          ddy = 0;
+        else if (y == 0)
+          ddy = -I(1, x);
+        else if (y == rows - 1)
+          ddy = I(rows - 2, x);
+        else
+          ddy = I(y - 1, x) - I(y + 1, x);
+        const float dx = static_cast<float>(ddx);
+        const float dy = static_cast<float>(ddy);
+        const float mc = sqrtf(dx * dx + dy * dy);
+        const float tc = static_cast<float>(atan2(static_cast<double>(dy), static_cast<double>(dx)));
+        if (c == 0 || mc > m) {
+          m = mc;
+          theta = tc;
+        }
+      }
+      if (std::isnan(theta))
+        continue;
+      if (theta < 0)
+        theta = theta + R;
+      const int k = static_cast<int>(std::floor(static_cast<double>(theta) / w + 0.5));
+      const int lower = k == 0 ? nbins - 1 : k - 1;
+      const int upper = k == nbins ? 0 : k;
+      const float binCentre = static_cast<float>((k - 0.5) * w);
+      const double wo = static_cast<double>(theta - binCentre) / w;
+
+      const int cy = static_cast<int>(std::floor(y / cell + 0.5));
+      const float yCentre = static_cast<float>((cy - 0.5) * cell + 0.5);
+      const double wy = static_cast<double>(static_cast<float>(y + 1) - yCentre) / cell;
+      const int cx = static_cast<int>(std::floor(x / cell + 0.5));
+      const float xCentre = static_cast<float>((cx - 0.5) * cell + 0.5);
+      const double wx = static_cast<double>(static_cast<float>(x + 1) - xCentre) / cell;
+
+      const double md = m;
+      H(cy, cx, lower) += md * (1 - wy) * (1 - wx) * (1 - wo);
+      H(cy, cx, upper) += md * (1 - wy) * (1 - wx) * wo;
+      H(cy, cx + 1, lower) += md * (1 - wy) * wx * (1 - wo);
+      H(cy, cx + 1, upper) += md * (1 - wy) * wx * wo;
+      H(cy + 1, cx, lower) += md * wy * (1 - wx) * (1 - wo);
+      H(cy + 1, cx, upper) += md * wy * (1 - wx) * wo;
+      H(cy + 1, cx + 1, lower) += md * wy * wx * (1 - wo);
+      H(cy + 1, cx + 1, upper) += md * wy * wx * wo;
+    }
+
+  std::vector<double> out(static_cast<std::size_t>(nbins) * bs * bs * NBY * NBX);
+  std::vector<double> buf(static_cast<std::size_t>(bs) * bs * nbins, 0.0);
+  for (int bx = 1; bx <= NBX; ++bx)
+    for (int by = 1; by <= NBY; ++by) {
+      float s1 = 0;
+      for (int i = 0; i < bs; ++i)
+        for (int j = 0; j < bs; ++j)
+          for (int b = 0; b < nbins; ++b)
+            s1 = static_cast<float>(s1 + H(by + i, bx + j, b) * H(by + i, bx + j, b));
+      const float norm1 = sqrtf(s1);
+      for (int i = 0; i < bs; ++i)
+        for (int j = 0; j < bs; ++j)
+          for (int b = 0; b < nbins; ++b) {
+            double &v = buf[(i * bs + j) * nbins + b];
+            if (norm1 > 0) {
+              v = H(by + i, bx + j, b) / norm1;
+              if (v > clip)
+                v = clip;
+            } else {
+              v = 0;
+            }
+          }
+      float s2 = 0;
+      for (double v : buf)
+        s2 = static_cast<float>(s2 + v * v);
+      const float norm2 = sqrtf(s2);
+      for (int i = 0; i < bs; ++i)
+        for (int j = 0; j < bs; ++j)
+          for (int b = 0; b < nbins; ++b) {
+            const std::size_t at =
+                (((static_cast<std::size_t>(bx - 1) * NBY + (by - 1)) * bs + i) * bs + j) * nbins + b;
+            out[at] = norm2 > 0 ? buf[(i * bs + j) * nbins + b] / norm2 : 0.0;
+          }
+    }
+  return out;
+}
+
+std::vector<double> libraryHoG(std::vector<double> image, std::vector<double> params, int rows,
+                               int cols, bool grey) {
+  const long long length = hogLayout(params.data(), rows, cols).length;
+  std::vector<double> out(length > 0 ? length : 0);
+  int dims[2] = {rows, cols};
+  HoG(image.data(), params.data(), dims, out.data(), grey ? 1u : 0u);
+  return out;
+}
+
+// Uniform values in 0..255; with levels > 0 only that many whole grey
+// levels, so that equal neighbours (zero differences) are common.
+std::vector<double> randomImage(int rows, int cols, int planes, unsigned seed, int levels = 0) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> uniform(0.0, 255.0);
+  std::vector<double> image(static_cast<std::size_t>(rows) * cols * planes);
+  for (double &v : image)
+    v = levels > 0 ? std::floor(uniform(rng) / 256.0 * levels) : uniform(rng);
+  return image;
+}
+
+void expectSameBits(const std::vector<double> &actual, const std::vector<double> &expected) {
+  ASSERT_EQ(actual.size(), expected.size());
+  for (std::size_t k = 0; k < actual.size(); ++k)
+    ASSERT_EQ(std::memcmp(&actual[k], &expected[k], sizeof(double)), 0)
+        << "element " << k << ": " << actual[k] << " vs " << expected[k];
+}
+
+const std::vector<double> kDefaults(HOG_DEFAULT_PARAMS, HOG_DEFAULT_PARAMS + HOG_PARAM_COUNT);
+
+TEST(HogLayout, DefaultsOn128By64Give3780Values) {
+  const HogLayout layout = hogLayout(kDefaults.data(), 128, 64);
+  EXPECT_EQ(layout.gridRows, 18);
+  EXPECT_EQ(layout.gridCols, 10);
+  EXPECT_EQ(layout.blockRows, 15);
+  EXPECT_EQ(layout.blockCols, 7);
+  EXPECT_EQ(layout.length, 3780);
+}
+
+TEST(HogLayout, HalvesOfACellRoundDown) {
+  EXPECT_EQ(hogLayout(kDefaults.data(), 20, 64).gridRows, 4); // 2.5 cells -> 2
+  EXPECT_EQ(hogLayout(kDefaults.data(), 21, 64).gridRows, 5); // 2.625 -> 3
+  EXPECT_EQ(hogLayout(kDefaults.data(), 12, 64).gridRows, 3); // 1.5 -> 1
+}
+
+TEST(HogLayout, NoBlockPositionOrNothingToVoteIntoGivesZeroLength) {
+  EXPECT_EQ(hogLayout(kDefaults.data(), 8, 8).length, 0); // NBY = NBX = 0
+  const double bigBlock[] = {9, 8, 4, 0, 0.2};             // NBY = NBX = -2
+  EXPECT_EQ(hogLayout(bigBlock, 8, 8).length, 0);
+  const double tooFewBins[] = {0.9, 8, 2, 0, 0.2};
+  EXPECT_EQ(hogLayout(tooFewBins, 128, 64).length, 0);
+  const double nanCell[] = {9, std::nan(""), 2, 0, 0.2};
+  EXPECT_EQ(hogLayout(nanCell, 128, 64).length, 0);
+  EXPECT_EQ(hogLayout(kDefaults.data(), 0, 64).length, 0);
+}
+
+TEST(HogLayout, LengthsBeyond32BitsAreFlagged) {
+  const double manyBins[] = {1e9, 8, 2, 0, 0.2};
+  EXPECT_EQ(hogLayout(manyBins, 128, 64).length, -1);
+  const double tinyCell[] = {9, 1e-300, 1, 0, 0.2}; // grid beyond the int range
+  EXPECT_EQ(hogLayout(tinyCell, 10, 10).length, -1);
+  const double exact[] = {2147483647.0, 8, 1, 0, 0.2}; // one cell, one block
+  EXPECT_EQ(hogLayout(exact, 8, 8).length, 2147483647LL);
+}
+
+TEST(HogGradient, BorderOfAConstantImageSeesZeroOutside) {
+  const std::vector<double> image(5 * 4, 7.0);
+  auto gradientAt = [&](int y, int x) { return hogGradient(image.data(), 5, 4, 1, y, x); };
+  // Corners: dx = +7 (column 0) or -7 (last column), dy = -7 (row 0) or +7.
+  EXPECT_EQ(gradientAt(0, 0).angle, static_cast<float>(std::atan2(-7.0, 7.0)));
+  EXPECT_EQ(gradientAt(4, 3).angle, static_cast<float>(std::atan2(7.0, -7.0)));
+  EXPECT_EQ(gradientAt(0, 0).magnitude, std::sqrt(98.0f));
+  EXPECT_EQ(gradientAt(2, 0).angle, 0.0f); // left edge: dx = +7, dy = 0
+  EXPECT_EQ(gradientAt(2, 0).magnitude, 7.0f);
+  EXPECT_EQ(gradientAt(2, 3).angle, 3.1415927f); // right edge: dx = -7
+  EXPECT_EQ(gradientAt(0, 1).angle, -1.5707964f); // top edge: dy = -7
+  EXPECT_EQ(gradientAt(2, 1).magnitude, 0.0f);    // interior
+}
+
+TEST(HogGradient, SingleRowOrColumnHasNoComponentAlongIt) {
+  const double row[] = {1, 4, 9};
+  EXPECT_EQ(hogGradient(row, 1, 3, 1, 0, 1).angle, 0.0f); // dy = 0, dx = 8
+  EXPECT_EQ(hogGradient(row, 1, 3, 1, 0, 1).magnitude, 8.0f);
+  EXPECT_EQ(hogGradient(row, 3, 1, 1, 1, 0).angle, -1.5707964f); // dx = 0, dy = 1 - 9
+  const double single[] = {5};
+  EXPECT_EQ(hogGradient(single, 1, 1, 1, 0, 0).magnitude, 0.0f);
+}
+
+TEST(HogGradient, StrongestPlaneWinsAndTheEarlierOneOnTies) {
+  // Three 1 x 3 planes; at the middle pixel dx is 2, -2, 2 with dy = 0.
+  const double equal[] = {0, 0, 2, 2, 0, 0, 0, 0, 2};
+  EXPECT_EQ(hogGradient(equal, 1, 3, 3, 0, 1).angle, 0.0f); // plane 0, not plane 1
+  const double stronger[] = {0, 0, 2, 3, 0, 0, 0, 0, 2};
+  EXPECT_EQ(hogGradient(stronger, 1, 3, 3, 0, 1).angle, 3.1415927f);
+  EXPECT_EQ(hogGradient(stronger, 1, 3, 3, 0, 1).magnitude, 3.0f);
+  const double later[] = {0, 0, 1, 0, 0, 0, 0, 0, 5};
+  EXPECT_EQ(hogGradient(later, 1, 3, 3, 0, 1).magnitude, 5.0f);
+}
+
+TEST(HogOrientationSplit, HalfTurnFallsBetweenTheLastBinAndBinZero) {
+  const double w = static_cast<double>(HOG_HALF_TURN / 9);
+  const HogOrientationSplit atPi = hogOrientationSplit(HOG_HALF_TURN, w, 9);
+  EXPECT_EQ(atPi.lowerBin, 8);
+  EXPECT_EQ(atPi.upperBin, 0);
+  EXPECT_NEAR(atPi.upperWeight, 0.5, 1e-6);
+  const HogOrientationSplit atZero = hogOrientationSplit(0.0f, w, 9);
+  EXPECT_EQ(atZero.lowerBin, 8);
+  EXPECT_EQ(atZero.upperBin, 0);
+  EXPECT_NEAR(atZero.upperWeight, 0.5, 1e-6);
+  // The centre of bin 2 goes (almost) entirely to bin 2.
+  const HogOrientationSplit centre = hogOrientationSplit(static_cast<float>(2.5 * w), w, 9);
+  EXPECT_EQ(centre.lowerBin, 2);
+  EXPECT_EQ(centre.upperBin, 3);
+  EXPECT_NEAR(centre.upperWeight, 0.0, 1e-6);
+}
+
+TEST(HogOrientationSplit, BinsStayInRangeWhenTheWidthRoundsDown) {
+  // With this many bins the single-precision width is so much too small that
+  // a half turn lands one bin past the end; the bins wrap round.
+  const int nbins = 10517128;
+  const double w = static_cast<double>(HOG_HALF_TURN / static_cast<float>(nbins));
+  ASSERT_GT(std::floor(static_cast<double>(HOG_HALF_TURN) / w + 0.5), nbins);
+  const HogOrientationSplit split = hogOrientationSplit(HOG_HALF_TURN, w, nbins);
+  EXPECT_EQ(split.lowerBin, 0);
+  EXPECT_EQ(split.upperBin, 1);
+}
+
+TEST(HogSpatialSplit, WholeCellsGiveWeightsInsideTheUnitInterval) {
+  for (int p = 0; p < 64; ++p) {
+    const HogSpatialSplit split = hogSpatialSplit(p, 8.0);
+    EXPECT_GE(split.weight, 0.0625);
+    EXPECT_LE(split.weight, 0.9375);
+  }
+  EXPECT_EQ(hogSpatialSplit(0, 8.0).first, 0);
+  EXPECT_EQ(hogSpatialSplit(0, 8.0).weight, 0.5625); // (1 - (-3.5)) / 8
+  EXPECT_EQ(hogSpatialSplit(4, 8.0).first, 1);
+  EXPECT_EQ(hogSpatialSplit(4, 8.0).weight, 0.0625);
+}
+
+TEST(HogSpatialSplit, NonWholeCellCanGiveANegativeComplement) {
+  const HogSpatialSplit split = hogSpatialSplit(1, 2.5);
+  EXPECT_EQ(split.first, 0);
+  EXPECT_NEAR(split.weight, 1.1, 1e-12);
+  EXPECT_LT(1.0 - split.weight, 0.0);
+}
+
+TEST(HoG, MatchesTheLiteralComputationOnRandomImages) {
+  struct Case {
+    int rows, cols;
+    std::vector<double> params;
+    int levels = 0;
+  };
+  const std::vector<Case> cases = {
+      {128, 64, kDefaults},
+      {37, 29, {9, 8, 2, 1, 0.2}},   // signed orientation
+      {30, 41, {6, 2.5, 3, 0, 0.1}}, // non-whole cell, negative weights
+      {25, 25, {1, 4, 2, 0, 0.2}},   // one bin: both votes in the same bin
+      {23, 31, {2, 3, 1, 1, 0.3}},
+      {40, 33, {13.9, 6.7, 2.9, 1.9, 0.05}}, // truncated parameters
+      {1, 50, {9, 0.5, 2, 0, 0.2}},  // single row
+      {50, 1, {9, 0.5, 2, 1, 0.2}},  // single column
+      {32, 32, kDefaults, 3},        // equal neighbours: zero differences
+      {32, 32, {8, 4, 2, 1, 0.2}, 2},
+  };
+  unsigned seed = 1;
+  for (const Case &c : cases)
+    for (bool grey : {true, false}) {
+      SCOPED_TRACE(testing::Message() << c.rows << "x" << c.cols << (grey ? " grey" : " colour")
+                                      << " bins " << c.params[0]);
+      const std::vector<double> image = randomImage(c.rows, c.cols, grey ? 1 : 3, seed++, c.levels);
+      const std::vector<double> expected = literalHoG(image, c.params, c.rows, c.cols, grey);
+      ASSERT_FALSE(expected.empty());
+      expectSameBits(libraryHoG(image, c.params, c.rows, c.cols, grey), expected);
+    }
+}
+
+TEST(HoG, NonFiniteValuesDoNotDisturbTheGrid) {
+  std::vector<double> image = randomImage(30, 30, 1, 99);
+  image[5 + 7 * 30] = std::numeric_limits<double>::quiet_NaN();
+  image[20 + 3 * 30] = std::numeric_limits<double>::infinity();
+  image[21 + 3 * 30] = std::numeric_limits<double>::infinity();
+  const std::vector<double> expected = literalHoG(image, kDefaults, 30, 30, true);
+  expectSameBits(libraryHoG(image, kDefaults, 30, 30, true), expected);
+}
+
+TEST(HoG, ZeroImageGivesZerosAndAZeroBlockForgetsEarlierBlocks) {
+  EXPECT_EQ(libraryHoG(std::vector<double>(128 * 64, 0.0), kDefaults, 128, 64, true),
+            std::vector<double>(3780, 0.0));
+  // Texture in the left columns only: the right-hand blocks see no vote.
+  std::vector<double> image(48 * 48, 0.0);
+  const std::vector<double> noise = randomImage(48, 8, 1, 5);
+  std::copy(noise.begin(), noise.end(), image.begin());
+  const std::vector<double> d = libraryHoG(image, kDefaults, 48, 48, true);
+  const std::size_t blockColumn = 5 * 4 * 9; // NBY blocks of bs*bs*nbins values
+  for (std::size_t k = 0; k < blockColumn; ++k)
+    ASSERT_EQ(d[d.size() - 1 - k], 0.0);
+  EXPECT_NE(d[0], 0.0);
+}
+
+TEST(HoG, ClipOfOneOrMoreChangesNothing) {
+  const std::vector<double> image = randomImage(40, 40, 3, 11);
+  const std::vector<double> clipOne = {9, 8, 2, 0, 1.0};
+  const std::vector<double> clipHuge = {9, 8, 2, 0, 1e300};
+  const std::vector<double> d = libraryHoG(image, clipOne, 40, 40, false);
+  expectSameBits(libraryHoG(image, clipHuge, 40, 40, false), d);
+  // Without clipping, the second normalisation keeps the block's unit norm.
+  double sum = 0;
+  for (int k = 0; k < 36; ++k)
+    sum += d[k] * d[k];
+  EXPECT_NEAR(sum, 1.0, 1e-6);
+}
+
+TEST(HoG, LeavesTheDescriptorUntouchedWithoutABlockPosition) {
+  std::vector<double> image = randomImage(8, 8, 1, 3);
+  double params[] = {9, 8, 2, 0, 0.2};
+  int dims[] = {8, 8};
+  double sentinel[4] = {-1, -2, -3, -4};
+  HoG(image.data(), params, dims, sentinel, 1);
+  EXPECT_EQ(sentinel[0], -1);
+  EXPECT_EQ(sentinel[3], -4);
+}
+
+} // namespace
