@@ -35,6 +35,10 @@ constexpr const char *UTILITY_SOURCE_PATH = "lib/utility/utility";
 /// never computed. Finite; compares like any distance.
 constexpr double TOO_FAR_DISTANCE = 2147483647.0;
 
+/// Truncates toward zero to an int; NaN gives 0, values beyond the int range
+/// saturate (a plain conversion would be undefined there).
+int truncateToInt(double value);
+
 /// Writes "Error: msg" to /tmp/error.log, says where on the console, throws.
 [[noreturn]] void myExit(const char *msg);
 

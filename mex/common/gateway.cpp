@@ -39,16 +39,6 @@ void failWithFormat(std::size_t bufferSize, const char *format, ...) {
   fail(text.c_str());
 }
 
-int truncateToInt(double value) {
-  if (std::isnan(value))
-    return 0;
-  if (value >= 2147483647.0)
-    return INT_MAX;
-  if (value <= -2147483648.0)
-    return INT_MIN;
-  return static_cast<int>(value);
-}
-
 // The first stored element of a sparse array is element 0 only when column 0
 // holds a non-zero in row 0.
 static double firstSparseElement(const mxArray *array) {

@@ -29,10 +29,6 @@ std::string formatMessage(std::size_t bufferSize, const char *format, ...)
 /// Ends the call with a host error.
 [[noreturn]] void fail(const char *message);
 
-/// Truncates toward zero to an int; NaN gives 0, values beyond the int range
-/// saturate (a plain conversion would be undefined there).
-int truncateToInt(double value);
-
 /// The first element of a numeric, logical or char array as a double (0 for
 /// an empty one, the real part of a complex one). Any other class ends the
 /// call with "Input <argName> must be numeric."

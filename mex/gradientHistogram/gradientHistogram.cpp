@@ -77,10 +77,15 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   else
     std::copy(HOG_DEFAULT_PARAMS, HOG_DEFAULT_PARAMS + HOG_PARAM_COUNT, params);
 
-  const long long length = hogLayout(params, shape.rows, shape.cols).length;
-  if (length < 0)
+  const HogLayout layout = hogLayout(params, shape.rows, shape.cols);
+  if (layout.length < 0)
     fail("Image too large: the descriptor length exceeds 2147483647");
-  plhs[DESCRIPTOR] = mxCreateDoubleMatrix(static_cast<mwSize>(length), 1, mxREAL);
+  // The cell histograms can outgrow the descriptor many times over (many
+  // bins, large blocks); zero-filling more than the machine holds would get
+  // the host killed.
+  if (layout.length > 0)
+    requireOutputFits(static_cast<double>(layout.length) + hogWorkElements(layout));
+  plhs[DESCRIPTOR] = createDoubleMatrix(layout.length, 1);
 
   int dims[2] = {shape.rows, shape.cols};
   // The image is read in place (only its real part).

@@ -11,18 +11,6 @@
 
 namespace {
 
-// Truncation toward zero that stays defined for NaN (0) and for values
-// beyond the int range (saturated).
-int truncateParam(double value) {
-  if (std::isnan(value))
-    return 0;
-  if (value >= 2147483647.0)
-    return INT_MAX;
-  if (value <= -2147483648.0)
-    return INT_MIN;
-  return static_cast<int>(value);
-}
-
 // Grid lines along one direction: the image's own cells, rounded to the
 // nearest whole number with halves going down (ceil(t - 0.5)), plus a
 // border line on each side.
@@ -66,17 +54,22 @@ double previousMinusNext(const double *line, std::ptrdiff_t stride, int n, int i
   return line[(i - 1) * stride] - line[(i + 1) * stride];
 }
 
-HogGradient planeGradient(const double *plane, int rows, int cols, int y, int x) {
+struct PlaneGradient {
+  float dx;
+  float dy;
+  float magnitude;
+};
+
+PlaneGradient planeGradient(const double *plane, int rows, int cols, int y, int x) {
   // Rows grow downwards, so the vertical component is the row above minus
   // the row below. (Negating the other difference would turn equal
   // neighbours into -0 and flip atan2 from pi to -pi.)
   const double *row = plane + y;
   const double *column = plane + static_cast<std::ptrdiff_t>(x) * rows;
-  const float dx = static_cast<float>(nextMinusPrevious(row, rows, cols, x));
-  const float dy = static_cast<float>(previousMinusNext(column, 1, rows, y));
-  HogGradient gradient;
-  gradient.magnitude = std::sqrt(dx * dx + dy * dy);
-  gradient.angle = static_cast<float>(std::atan2(static_cast<double>(dy), static_cast<double>(dx)));
+  PlaneGradient gradient;
+  gradient.dx = static_cast<float>(nextMinusPrevious(row, rows, cols, x));
+  gradient.dy = static_cast<float>(previousMinusNext(column, 1, rows, y));
+  gradient.magnitude = std::sqrt(gradient.dx * gradient.dx + gradient.dy * gradient.dy);
   return gradient;
 }
 
@@ -128,6 +121,8 @@ void voteAllPixels(const double *image, int rows, int cols, int planes, const Ho
       HogGradient gradient = hogGradient(image, rows, cols, planes, y, x);
       if (std::isnan(gradient.angle))
         continue; // a NaN neighbour: no orientation to vote for
+      if (gradient.magnitude == 0)
+        continue; // its votes would all be +-0 and change no histogram bit
       if (gradient.angle < 0)
         gradient.angle += range;
       castVotes(histograms, gradient.magnitude, down, across[x],
@@ -181,9 +176,9 @@ void normaliseBlock(double *block, int count, double clip, double *out) {
 
 HogLayout hogLayout(const double *params, int rows, int cols) {
   HogLayout layout;
-  layout.nbins = truncateParam(params[0]);
+  layout.nbins = truncateToInt(params[0]);
   layout.cell = params[1];
-  layout.blockSize = truncateParam(params[2]);
+  layout.blockSize = truncateToInt(params[2]);
   if (!(layout.cell > 0) || layout.blockSize < 1)
     return layout;
   // In double first: the int conversion is only safe once the sizes are
@@ -210,15 +205,26 @@ HogLayout hogLayout(const double *params, int rows, int cols) {
   return layout;
 }
 
+double hogWorkElements(const HogLayout &layout) {
+  const double nbins = layout.nbins;
+  return static_cast<double>(layout.gridRows) * layout.gridCols * nbins +
+         static_cast<double>(layout.blockSize) * layout.blockSize * nbins;
+}
+
 HogGradient hogGradient(const double *image, int rows, int cols, int planes, int y, int x) {
   const std::size_t planeSize = static_cast<std::size_t>(rows) * cols;
-  HogGradient best = planeGradient(image, rows, cols, y, x);
+  PlaneGradient best = planeGradient(image, rows, cols, y, x);
   for (int c = 1; c < planes; ++c) {
-    const HogGradient candidate = planeGradient(image + c * planeSize, rows, cols, y, x);
+    const PlaneGradient candidate = planeGradient(image + c * planeSize, rows, cols, y, x);
     if (candidate.magnitude > best.magnitude)
       best = candidate;
   }
-  return best;
+  // Only the winning plane's angle is needed.
+  HogGradient gradient;
+  gradient.magnitude = best.magnitude;
+  gradient.angle =
+      static_cast<float>(std::atan2(static_cast<double>(best.dy), static_cast<double>(best.dx)));
+  return gradient;
 }
 
 HogOrientationSplit hogOrientationSplit(float angle, double binWidth, int nbins) {
@@ -226,8 +232,9 @@ HogOrientationSplit hogOrientationSplit(float angle, double binWidth, int nbins)
   // through the rounding of a bin width of more than 2^23 bins.
   const long long k = static_cast<long long>(std::floor(static_cast<double>(angle) / binWidth + 0.5));
   HogOrientationSplit split;
-  split.lowerBin = k == 0 ? nbins - 1 : static_cast<int>((k - 1) % nbins);
-  split.upperBin = static_cast<int>(k % nbins);
+  auto wrap = [nbins](long long bin) { return static_cast<int>(bin >= nbins ? bin - nbins : bin); };
+  split.lowerBin = k == 0 ? nbins - 1 : wrap(k - 1);
+  split.upperBin = wrap(k);
   const float lowerCentre = static_cast<float>((static_cast<double>(k) - 0.5) * binWidth);
   split.upperWeight = static_cast<double>(angle - lowerCentre) / binWidth;
   return split;
@@ -249,7 +256,7 @@ void HoG(double *image, double *params, int *dims, double *descriptor, unsigned 
   const HogLayout layout = hogLayout(params, rows, cols);
   if (layout.length <= 0)
     return;
-  const bool signedMode = truncateParam(params[3]) == 1;
+  const bool signedMode = truncateToInt(params[3]) == 1;
   const double clip = params[4];
   const int planes = grey ? 1 : 3;
 

@@ -44,6 +44,10 @@ struct HogLayout {
 /// length is positive.
 HogLayout hogLayout(const double *params, int rows, int cols);
 
+/// Doubles of working storage (cell histograms and block buffer) that HoG
+/// takes for a layout of positive length.
+double hogWorkElements(const HogLayout &layout);
+
 /// Gradient of one pixel: magnitude and angle atan2(dy, dx), in (-pi, pi].
 struct HogGradient {
   float magnitude;

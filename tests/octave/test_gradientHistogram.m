@@ -169,6 +169,7 @@ function test_no_input_crashes_the_host()
     'gradientHistogram(rand(32), [9 realmin 1])', tooLong;
     'gradientHistogram(rand(32), [9 1e-200 Inf])', tooLong;
     'gradientHistogram(rand(32), [9 8 Inf])', [];
+    'gradientHistogram(rand(8), [2147483647 8 1])', 'Output too large for this machine.';
     'gradientHistogram(rand(32), [9 8 -Inf])', 'Block size must be positive';
     'gradientHistogram(rand(1, 1, 3))', [];
     'gradientHistogram(zeros(0, 0, 3))', [];
