@@ -15,11 +15,32 @@ double scalingRatio(int i, double lowerRatio, double upperRatio, int ratioCount)
   return (static_cast<double>(i) * (upperRatio - lowerRatio)) / (ratioCount - 1) + lowerRatio;
 }
 
-int truncatedLength(double ratio, int queryLength) {
-  return static_cast<int>(ratio * queryLength);
+// A stretched length beyond the int range (or NaN, from a NaN ratio) would be
+// undefined as an int; it saturates instead, and the largest int fits no
+// reference, so such a ratio ends the comparisons.
+bool saturatedLength(double stretched, int &length) {
+  if (!(stretched < 2147483647.0)) {
+    length = 2147483647;
+    return true;
+  }
+  if (stretched <= -2147483648.0) {
+    length = -2147483647 - 1;
+    return true;
+  }
+  return false;
 }
 
-int roundedLength(double ratio, int queryLength) { return myRound(ratio * queryLength); }
+int truncatedLength(double ratio, int queryLength) {
+  const double stretched = ratio * queryLength;
+  int length;
+  return saturatedLength(stretched, length) ? length : static_cast<int>(stretched);
+}
+
+int roundedLength(double ratio, int queryLength) {
+  const double stretched = ratio * queryLength;
+  int length;
+  return saturatedLength(stretched, length) ? length : myRound(stretched);
+}
 
 void fillTooFar(double *distance, int ratioCount) {
   for (int i = 0; i < ratioCount; ++i)

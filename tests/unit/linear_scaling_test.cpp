@@ -240,6 +240,12 @@ TEST(LinearScaling, CountsBelowTwoAndNoFittingRatio) {
   Match tooLong = runPlain(query, reference, 2.0, 3.0, 3, 1);
   EXPECT_EQ(tooLong.distance, (std::vector<double>(3, 2147483647.0)));
   EXPECT_EQ(tooLong.best, 0);
+  // Stretches beyond the int range, or NaN ratios, fit no reference either.
+  for (double huge : {1e20, std::nan("")}) {
+    EXPECT_EQ(runPlain(query, reference, huge, huge, 2, 1).distance,
+              (std::vector<double>(2, 2147483647.0)));
+    EXPECT_EQ(runOffsetRemoving(query, reference, huge, huge, 2, 1, 1.0).best, 0);
+  }
   std::vector<double> work(8);
   int best = -1;
   double distance[2];
