@@ -4,7 +4,6 @@
 #include "hog.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace {
 
@@ -17,30 +16,20 @@ struct ImageShape {
   bool grey;
 };
 
-// Sizes that do not fit the 32-bit ints of the algorithm are refused rather
-// than wrapped round.
-int imageSize(std::size_t size) {
-  if (size > static_cast<std::size_t>(INT_MAX))
-    fail("Image too large: a dimension exceeds 2147483647");
-  return static_cast<int>(size);
-}
-
 ImageShape readImageShape(const mxArray *image) {
   // The class is checked before any data is read: mxGetPr hands out a
   // pointer for every class. A sparse array is not a plain block of doubles.
   if (mxGetClassID(image) != mxDOUBLE_CLASS || mxIsSparse(image))
     fail("Matrix is not of type double");
-  ImageShape shape{imageSize(mxGetM(image)), 0, true};
-  std::size_t cols = mxGetN(image);
+  ImageShape shape{rowCount(image), columnCount(image), true};
   if (mxGetNumberOfDimensions(image) == 3) {
     // Any other plane count would be read as three planes that straddle the
     // real ones.
     if (mxGetDimensions(image)[2] != 3)
       fail("A three-dimensional image must have 3 colour planes");
-    cols /= 3;
+    shape.cols /= 3;
     shape.grey = false;
   }
-  shape.cols = imageSize(cols);
   return shape;
 }
 
