@@ -43,10 +43,16 @@ end
 [~, best] = max(componentLogDensity, [], 1);
 printf('largest difference between log(mixProb) and the single-Gaussian scores: %.3g\n', ...
        max(max(abs(log(componentDensity) - componentLogDensity))));
-if centreCount == 3
-  % With the class centres component c is class c; a codebook has no labels.
-  printf('points whose best component is their own class: %.1f%%\n', 100 * mean(best == labels));
+% A codebook's components come in no particular class order: name each one
+% after the class most of its points belong to.
+componentClass = zeros(1, centreCount);
+for c = 1:centreCount
+  if any(best == c)
+    componentClass(c) = mode(labels(best == c));
+  end
 end
+printf('points whose best component stands for their own class: %.1f%%\n', ...
+       100 * mean(componentClass(best) == labels));
 
 % The example model file (its format: docs/mixture-model-file.md).
 modelFile = fullfile(fileparts(mfilename('fullpath')), '..', 'docs', 'example_model.gmm');
