@@ -61,6 +61,9 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   if (gmmType == 0)
     fail("Unknown covariance type!");
 
+  // Output 1 and the per-mixture values (output 2 or a zero-filled scratch
+  // block) are held at the same time: each alone may fit where both do not.
+  requireOutputFits((1.0 + mixNum) * dataNum);
   plhs[LOG_PROB] = createDoubleMatrix(1, dataNum);
   std::unique_ptr<double[]> scratch;
   double *mixProb;
@@ -68,8 +71,6 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     plhs[MIX_PROB] = createDoubleMatrix(mixNum, dataNum);
     mixProb = mxGetPr(plhs[MIX_PROB]);
   } else {
-    // Zero-filled like an output, so refused on the same terms.
-    requireOutputFits(static_cast<double>(mixNum) * dataNum);
     scratch = allocateWork<double>(static_cast<std::size_t>(mixNum) * dataNum);
     mixProb = scratch.get();
   }

@@ -68,15 +68,16 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     const int slotCount = nnCount < dataNum2 ? nnCount : dataNum2;
     auto slotDistance = allocateWork<double>(slotCount);
     auto slotIndex = allocateWork<int>(slotCount);
-    std::unique_ptr<bool[]> excluded;
+    std::unique_ptr<int[]> excluded;
+    int excludedCount = 0;
     if (withSkipList) {
-      excluded = allocateWork<bool>(dataNum2);
-      markSkippedColumns(mxGetPr(prhs[SKIP_INDEX]), elementCount(prhs[SKIP_INDEX]), dataNum2,
-                         excluded.get());
+      const int skipLen = elementCount(prhs[SKIP_INDEX]);
+      excluded = allocateWork<int>(skipLen);
+      excludedCount = skippedColumns(mxGetPr(prhs[SKIP_INDEX]), skipLen, dataNum2, excluded.get());
     }
     callLibrary([&] {
       nearestNeighborSearch(mxGetPr(prhs[MAT1]), dataNum1, mxGetPr(prhs[MAT2]), dataNum2, dim,
-                            method, nnCount, excluded.get(), slotDistance.get(),
+                            method, nnCount, excluded.get(), excludedCount, slotDistance.get(),
                             slotIndex.get(), nnIndex, nnDistance);
     });
   }

@@ -7,10 +7,12 @@
 constexpr double EMPTY_SLOT_DISTANCE = 1.7976931348623157e308;
 constexpr int EMPTY_SLOT_INDEX = -1;
 
-/// Marks the columns of mat2 that skipIndex excludes: element s excludes
-/// column i when s - 1.0 == i (so only whole numbers in 1..dataNum2 count).
-/// excluded must hold dataNum2 entries.
-void markSkippedColumns(const double *skipIndex, int skipLen, int dataNum2, bool *excluded);
+/// The columns of mat2 that skipIndex excludes, ascending and each once,
+/// written to columns (skipLen entries of room); returns their number.
+/// Element s excludes column i when s - 1.0 == i, so only whole numbers in
+/// 1..dataNum2 count. The list takes room by the skip list's length, not by
+/// dataNum2, which with 0 rows can be billions at no cost.
+int skippedColumns(const double *skipIndex, int skipLen, int dataNum2, int *columns);
 
 /// For every column c of mat1 (dim x dataNum1), finds the nnCount nearest
 /// columns of mat2 (dim x dataNum2) under method 1 (L1) or 2 (squared L2) and
@@ -19,12 +21,13 @@ void markSkippedColumns(const double *skipIndex, int skipLen, int dataNum2, bool
 /// lower column number first among equal distances. Slots that no candidate
 /// reached hold EMPTY_SLOT_INDEX and EMPTY_SLOT_DISTANCE.
 ///
-/// excluded (dataNum2 entries, or null) removes columns from the candidates.
+/// excluded (excludedCount column numbers, ascending, each once, as
+/// skippedColumns gives them) removes columns from the candidates.
 /// slotDistance and slotIndex are work space of min(nnCount, dataNum2)
 /// entries each.
 void nearestNeighborSearch(const double *mat1, int dataNum1, const double *mat2, int dataNum2,
-                           int dim, int method, int nnCount, const bool *excluded,
-                           double *slotDistance, int *slotIndex, double *nnIndex,
-                           double *nnDistance);
+                           int dim, int method, int nnCount, const int *excluded,
+                           int excludedCount, double *slotDistance, int *slotIndex,
+                           double *nnIndex, double *nnDistance);
 
 #endif // CLUSTERKIT_NEIGHBOR_SEARCH_H

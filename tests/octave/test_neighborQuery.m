@@ -90,6 +90,25 @@ function test_skip_list_matches_the_oracle()
   end
 end
 
+% Exact matches fill slots with distance 0, after which the scan of that
+% query column ends early; the result must not change.
+function test_exact_matches_match_the_oracle()
+  randn('seed', 4);
+  mat1 = randn(3, 4);
+  mat2 = [mat1(:, [2 2]), randn(3, 6), mat1(:, [1 2 1 3]), randn(3, 5), mat1];
+  for method = [1 2]
+    for nnCount = [1 2 3 6]
+      for skip = {[], [2 9]}
+        args = {mat1, mat2, method, nnCount, skip{1}};
+        [idx, dist] = neighborQuery(args{:});
+        [oIdx, oDist] = oracle_neighborQuery(args{:});
+        ck_assert_equal(idx, oIdx, 'index');
+        ck_assert_equal(dist, oDist, 'distance');
+      end
+    end
+  end
+end
+
 function test_unfilled_rows_hold_index_zero()
   [idx, dist] = neighborQuery([0; 0], [3; 4], 1, 3);
   ck_assert_equal(idx, [1; 0; 0], 'index');
@@ -179,6 +198,17 @@ end
 function test_outputs_too_large_for_the_machine_are_refused()
   ck_assert_error(@() neighborQuery(1, zeros(1, 0), 2, Inf), 'Output too large for this machine.');
   ck_assert_error(@() neighborQuery(zeros(0, 1e6), zeros(0, 1), 1, 1e9), 'Output too large for this machine.');
+end
+
+% Data of 0 rows costs no memory however many columns it has, and every
+% distance is 0: the search must neither walk billions of columns per query
+% nor take work space by the column count (a hang counts as a crash here).
+function test_empty_rows_with_huge_column_counts_finish_at_once()
+  wanted = 'assert(isequal(neighborQuery(zeros(0, 1000), zeros(0, 2^31 - 1), %d, 3%s), repmat(%s, 1, 1000)))';
+  ck_expect_isolated({
+    sprintf(wanted, 1, '', '[1; 2; 3]'), [];
+    sprintf(wanted, 2, ', [2 2^31-1 2]', '[1; 3; 4]'), [];
+  });
 end
 
 function test_bad_inputs_never_crash_the_host()

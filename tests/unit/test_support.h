@@ -77,6 +77,20 @@ inline bool isLocatedMessage(const std::string &message, const std::string &text
          message.compare(message.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+/// True in a build with the address sanitizer: its shadow memory does not
+/// fit under an address-space limit, so the tests that set one are skipped.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
 /// Runs body (returning bool) with the address space limited to what the
 /// process uses now plus extraBytes, so that allocations beyond that fail;
 /// the limit is lifted afterwards. Meant for death-test children, whose
