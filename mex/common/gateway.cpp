@@ -1,7 +1,5 @@
 #include "gateway.h"
 
-#include <cmath>
-#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
