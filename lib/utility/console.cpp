@@ -1,44 +1,20 @@
-// Failure path and console routines of the utility unit.
+// Console and process routines of the utility unit.
+#include "console.h"
+
+#include "failure.h"
 #include "host_interface.h"
-#include "utility.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
 
 namespace {
-constexpr int kPathBufferSize = 1000;
-constexpr int kMessageBufferSize = 1000;
 constexpr int kLineBufferSize = 256;
 } // namespace
 
 void getTempDir(char *dir) {
   // Fixed by design: no environment variable is consulted.
   std::snprintf(dir, 5, "%s", "/tmp");
-}
-
-void myExit(const char *msg) {
-  char logPath[kPathBufferSize];
-  getTempDir(logPath);
-  std::snprintf(logPath + 4, sizeof logPath - 4, "/%s", "error.log");
-  if (FILE *log = std::fopen(logPath, "w")) {
-    mexPrintf("\nSaved error log at %s...\n", logPath);
-    std::fprintf(log, "Error: %s\n", msg);
-    std::fclose(log);
-  }
-  // The exception owns its copy: msg often lives in the caller's buffer.
-  throw LibraryFailure(msg);
-}
-
-void showErrorMsg(const char *msg) { myExit(msg); }
-
-void myExitFormatted(const char *format, ...) {
-  char message[kMessageBufferSize];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(message, sizeof message, format, args);
-  va_end(args);
-  myExit(message);
 }
 
 void myPrintf(const char * /*format*/, ...) {}

@@ -1,7 +1,10 @@
 // Distance kernels: L1 and squared-L2 sums in index order, optionally
 // abandoned once the running sum passes a bound.
+#include "distance.h"
+
+#include "console.h"
+#include "failure.h"
 #include "host_interface.h"
-#include "utility.h"
 
 #include <cmath>
 #include <cstddef>

@@ -1,18 +1,25 @@
 // File routines of the utility unit. Every open goes through openFile, so a
 // file that cannot be opened always ends the call through myExit. Every
 // routine opens and closes its own file.
+#include "files.h"
+
+#include "failure.h"
 #include "host_interface.h"
-#include "utility.h"
+#include "text.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 
 namespace {
 
 constexpr int kLineCountBufferSize = 1000;
 constexpr int kLineInFileReadSize = 999;
 constexpr int kStringLineBufferSize = 100000;
+
+// The text before the first '%' (the rest of a key-value line is a comment).
+std::string withoutComment(const std::string &line) { return line.substr(0, line.find('%')); }
 
 // Closes the file when the reading or writing routine leaves, also when a
 // failure unwinds through it.
@@ -247,4 +254,47 @@ const char *getExtName(const char *path) {
 
 char *getExtName(char *path) {
   return const_cast<char *>(getExtName(static_cast<const char *>(path)));
+}
+
+// --- token tables, key-value files and directories ------------------------
+
+std::vector<std::vector<std::string>> fileRead(const char *path) {
+  std::vector<std::string> lines;
+  fileRead(path, lines, '\0');
+  std::vector<std::vector<std::string>> table(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    string2token(lines[i], '\t', table[i], 0);
+  return table;
+}
+
+void keyValuePairRead(const char *fileName, std::vector<std::string> &keys,
+                      std::vector<std::string> &values) {
+  std::vector<std::string> lines;
+  fileRead(fileName, lines, '\0');
+  for (const std::string &line : lines) {
+    std::string text = withoutComment(line);
+    stringTrimLeadingTrailingBlank(text);
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos)
+      continue;
+    std::string key = text.substr(0, equals);
+    std::string value = text.substr(equals + 1);
+    stringTrimLeadingTrailingBlank(key);
+    stringTrimLeadingTrailingBlank(value);
+    keys.push_back(key);
+    values.push_back(value);
+  }
+}
+
+void fileListRecursive(std::vector<std::string> & /*fileList*/, char *directory,
+                       const char * /*extension*/) {
+  if (directory != nullptr)
+    strRep(directory, '\\', '/');
+  mexPrintf("No files in current directory!\n");
+}
+
+int taone(const struct dirent *entry) {
+  if (entry == nullptr)
+    return 0;
+  return std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0 ? 1 : 0;
 }

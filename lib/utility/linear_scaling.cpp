@@ -1,7 +1,12 @@
 // Linear scaling matcher: a query stretched to several lengths, each copy
 // compared with the same number of leading reference elements.
+#include "linear_scaling.h"
+
+#include "distance.h"
 #include "internal.h"
-#include "utility.h"
+#include "numbers.h"
+#include "scratch.h"
+#include "vector.h"
 
 #include <cstddef>
 
@@ -16,30 +21,18 @@ double scalingRatio(int i, double lowerRatio, double upperRatio, int ratioCount)
 }
 
 // A stretched length beyond the int range (or NaN, from a NaN ratio) would be
-// undefined as an int; it saturates instead, and the largest int fits no
-// reference, so such a ratio ends the comparisons.
-bool saturatedLength(double stretched, int &length) {
-  if (!(stretched < 2147483647.0)) {
-    length = 2147483647;
-    return true;
-  }
-  if (stretched <= -2147483648.0) {
-    length = -2147483647 - 1;
-    return true;
-  }
-  return false;
-}
-
+// undefined as an int; it saturates instead (NaN to the largest int), and the
+// largest int fits no reference, so such a ratio ends the comparisons.
 int truncatedLength(double ratio, int queryLength) {
   const double stretched = ratio * queryLength;
   int length;
-  return saturatedLength(stretched, length) ? length : static_cast<int>(stretched);
+  return saturatesInt(stretched, length) ? length : static_cast<int>(stretched);
 }
 
 int roundedLength(double ratio, int queryLength) {
   const double stretched = ratio * queryLength;
   int length;
-  return saturatedLength(stretched, length) ? length : myRound(stretched);
+  return saturatesInt(stretched, length) ? length : myRound(stretched);
 }
 
 void fillTooFar(double *distance, int ratioCount) {
@@ -83,7 +76,7 @@ void linearScaledVecCreate(const double *query, int queryLength, double lowerRat
   set->ratioCount = ratioCount;
   const int count = ratioCount > 0 ? ratioCount : 0;
 
-  std::unique_ptr<int[]> lengths = allocateScratch<int>(count, __LINE__);
+  std::unique_ptr<int[]> lengths = allocateScratch<int>(count, "linearScaledVecCreate");
   int slotLength = truncatedLength(upperRatio, queryLength);
   for (int i = 0; i < count; ++i) {
     lengths[i] = truncatedLength(scalingRatio(i, lowerRatio, upperRatio, ratioCount), queryLength);
@@ -93,8 +86,9 @@ void linearScaledVecCreate(const double *query, int queryLength, double lowerRat
   if (slotLength < 0)
     slotLength = 0;
 
-  std::unique_ptr<double[]> data = allocateScratch<double>(
-      static_cast<std::size_t>(count) * static_cast<std::size_t>(slotLength), __LINE__);
+  std::unique_ptr<double[]> data = allocateScratch<double>(static_cast<std::size_t>(count) *
+                                                               static_cast<std::size_t>(slotLength),
+                                                           "linearScaledVecCreate");
   for (int i = 0; i < count; ++i)
     vecResample(query, queryLength, data.get() + static_cast<std::size_t>(i) * slotLength,
                 lengths[i]);

@@ -1,7 +1,9 @@
 // Greedy set cover: each round takes the set that adds the most labels not
 // yet covered.
-#include "internal.h"
-#include "utility.h"
+#include "set_cover.h"
+
+#include "failure.h"
+#include "scratch.h"
 
 #include <cstddef>
 
@@ -36,7 +38,7 @@ int checkedUniverseSize(const double *setMatrix, std::size_t elements) {
 
 // Rewrites each row as its distinct labels 1 .. L in ascending order, then 0.
 void normaliseRows(double *setMatrix, int setCount, int slotCount, int universeSize) {
-  std::unique_ptr<int[]> occurrences = allocateScratch<int>(universeSize + 1u, __LINE__);
+  std::unique_ptr<int[]> occurrences = allocateScratch<int>(universeSize + 1u, "setCover");
   for (int set = 0; set < setCount; ++set) {
     for (int label = 0; label <= universeSize; ++label)
       occurrences[label] = 0;
@@ -93,7 +95,7 @@ int setCover(double *setMatrix, int setCount, int slotCount, int maxRounds, int 
 
   // After normalisation a row holds each label once, so an element is covered
   // exactly when its label is: one flag per label stands for one per element.
-  std::unique_ptr<bool[]> labelCovered = allocateScratch<bool>(universeSize + 1u, __LINE__);
+  std::unique_ptr<bool[]> labelCovered = allocateScratch<bool>(universeSize + 1u, "setCover");
   labelCovered[0] = true; // empty slots never count
   int coveredCount = 0;
   int rounds = 0;

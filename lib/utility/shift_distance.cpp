@@ -1,7 +1,12 @@
 // Shift-tolerant distance: the shorter vector slid along the longer one, with
 // the best constant offset removed at every alignment.
+#include "shift_distance.h"
+
+#include "distance.h"
+#include "failure.h"
 #include "internal.h"
-#include "utility.h"
+#include "scratch.h"
+#include "vector.h"
 
 #include <cstddef>
 
@@ -32,8 +37,8 @@ double lrShiftDist(const double *vec1, int length1, const double *vec2, int leng
   const int n = firstIsShorter ? length1 : length2;
   const int m = firstIsShorter ? length2 : length1;
 
-  std::unique_ptr<double[]> differences = allocateScratch<double>(n, __LINE__);
-  std::unique_ptr<double[]> shifted = allocateScratch<double>(n, __LINE__);
+  std::unique_ptr<double[]> differences = allocateScratch<double>(n, "lrShiftDist");
+  std::unique_ptr<double[]> shifted = allocateScratch<double>(n, "lrShiftDist");
   bestAlignment = -1;
   double smallest = TOO_FAR_DISTANCE;
   for (int i = 0; i <= m - n; ++i) {

@@ -1,7 +1,10 @@
 // Vectors of strings and of integers: joining, printing, linear and binary
 // search, and the paths through a lattice of alternatives.
+#include "string_vectors.h"
+
+#include "failure.h"
+#include "files.h"
 #include "host_interface.h"
-#include "utility.h"
 
 #include <cstdio>
 #include <cstring>

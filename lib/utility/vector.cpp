@@ -2,9 +2,12 @@
 // medians, resampling, rounding, sort comparators, range search, table
 // lookups and two in-place clean-ups. All work on caller-owned arrays; only
 // vecMedian allocates (a scratch copy).
+#include "vector.h"
+
+#include "failure.h"
 #include "host_interface.h"
 #include "internal.h"
-#include "utility.h"
+#include "scratch.h"
 
 #include <cmath>
 #include <cstdint>
@@ -97,7 +100,7 @@ template <class T> T medianInPlace(T *w, int n) {
 template <class T> T vecMedian(const T *v, int n) {
   if (n < 1)
     return std::numeric_limits<T>::quiet_NaN();
-  std::unique_ptr<T[]> scratch = allocateScratch<T>(static_cast<std::size_t>(n), __LINE__);
+  std::unique_ptr<T[]> scratch = allocateScratch<T>(static_cast<std::size_t>(n), "vecMedian");
   for (int i = 0; i < n; ++i)
     scratch[i] = v[i];
   return medianInPlace(scratch.get(), n);

@@ -1,5 +1,6 @@
 #include "hog.h"
 
+#include "scratch.h"
 #include "utility.h"
 
 #include <climits>
@@ -7,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <new>
 
 namespace {
 
@@ -20,15 +20,6 @@ double gridLines(int pixels, double cell) { return std::ceil(pixels / cell - 0.5
 long long multiplyWithin32Bits(long long a, long long b) {
   const long long product = a * b; // both factors are below 2^31
   return product > INT_MAX ? -1 : product;
-}
-
-std::unique_ptr<double[]> allocateZeroed(std::size_t count) {
-  std::unique_ptr<double[]> buffer;
-  if (count <= SIZE_MAX / sizeof(double))
-    buffer.reset(new (std::nothrow) double[count > 0 ? count : 1]());
-  if (!buffer)
-    myExit("Out of memory.");
-  return buffer;
 }
 
 // Differences along one direction of a line of n values spaced stride
@@ -78,8 +69,8 @@ class CellHistograms {
 public:
   CellHistograms(const HogLayout &layout)
       : gridCols_(layout.gridCols), nbins_(layout.nbins),
-        values_(allocateZeroed(static_cast<std::size_t>(layout.gridRows) * layout.gridCols *
-                               layout.nbins)) {}
+        values_(allocateScratch<double>(
+            static_cast<std::size_t>(layout.gridRows) * layout.gridCols * layout.nbins, "HoG")) {}
 
   double *cell(int gridRow, int gridCol) {
     return values_.get() +
@@ -265,7 +256,8 @@ void HoG(double *image, double *params, int *dims, double *descriptor, unsigned 
                 histograms);
 
   const int blockValues = layout.blockSize * layout.blockSize * layout.nbins;
-  std::unique_ptr<double[]> block = allocateZeroed(static_cast<std::size_t>(blockValues));
+  std::unique_ptr<double[]> block =
+      allocateScratch<double>(static_cast<std::size_t>(blockValues), "HoG");
   double *out = descriptor;
   for (int bx = 1; bx <= layout.blockCols; ++bx)
     for (int by = 1; by <= layout.blockRows; ++by) {

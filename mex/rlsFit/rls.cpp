@@ -2,6 +2,7 @@
 // the batch driver and the polynomial fit built on it.
 #include "rls.h"
 
+#include "scratch.h"
 #include "utility.h"
 
 #include <array>
@@ -120,21 +121,6 @@ template <class T> void initialiseEstimate(RlsState<T> &state, int n, int m) {
       state.S[i][j] = i == j ? kInitialCovariance : 0.0;
 }
 
-struct FreeDeleter {
-  void operator()(void *block) const { std::free(block); }
-};
-
-// A zero-filled block of count values from the standard allocator; an
-// exhausted allocator fails through the library's failure path with message.
-template <class T>
-std::unique_ptr<T[], FreeDeleter> zeroFilledValues(long long count, const char *message) {
-  const std::size_t elements = count > 0 ? static_cast<std::size_t>(count) : 1;
-  T *block = static_cast<T *>(std::calloc(elements, sizeof(T)));
-  if (block == nullptr)
-    myExit(message);
-  return std::unique_ptr<T[], FreeDeleter>(block);
-}
-
 } // namespace
 
 template <class T>
@@ -188,8 +174,8 @@ T rlseOneUpdate(const T *regressor, int n, const T *target, int m, T lambda, T *
 
 template <class T>
 void rlseBatch(const T *A, int dataNum, int n, const T *B, int m, T lambda, T *theta) {
-  auto rowOfA = zeroFilledValues<T>(n, "Out of memory in rlseBatch!");
-  auto rowOfB = zeroFilledValues<T>(m, "Out of memory in rlseBatch!");
+  auto rowOfA = allocateScratch<T>(static_cast<std::size_t>(n > 0 ? n : 0), "rlseBatch");
+  auto rowOfB = allocateScratch<T>(static_cast<std::size_t>(m > 0 ? m : 0), "rlseBatch");
   for (int i = 0; i < dataNum; ++i) {
     for (int j = 0; j < n; ++j)
       rowOfA[j] = A[i + static_cast<long long>(j) * dataNum];
@@ -207,7 +193,7 @@ template <class T> void polyfit(const T *x, int dataNum, const T *y, int order, 
   if (order < 0 || order == INT_MAX)
     myExitFormatted("Error in polyfit: order (%d) is out of range!", order);
   const int n = order + 1;
-  auto row = zeroFilledValues<T>(n, "Out of memory in polyfit!");
+  auto row = allocateScratch<T>(static_cast<std::size_t>(n), "polyfit");
   for (int i = 0; i < dataNum; ++i) {
     for (int j = 0; j <= order; ++j)
       row[j] = std::pow(x[i], static_cast<double>(order - j));

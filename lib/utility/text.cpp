@@ -1,11 +1,13 @@
-// Character and string routines of the utility unit, the token-table and
-// key-value readers, and the small record and buffer helpers beside them.
+// Character and string routines of the utility unit, message formatting into
+// a fixed buffer, and the small record and buffer helpers beside them.
+#include "text.h"
+
+#include "failure.h"
 #include "host_interface.h"
-#include "utility.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstring>
-#include <dirent.h>
 #include <new>
 
 namespace {
@@ -15,9 +17,6 @@ namespace {
 bool isWhiteSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
 bool isTrailingBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-// The text before the first '%' (the rest of a key-value line is a comment).
-std::string withoutComment(const std::string &line) { return line.substr(0, line.find('%')); }
 
 } // namespace
 
@@ -122,48 +121,17 @@ void stringTrimLeadingTrailingBlank(std::string &str) {
   str.erase(end);
 }
 
-// --- files, directories and records ----------------------------------------
+// --- messages ---------------------------------------------------------------
 
-std::vector<std::vector<std::string>> fileRead(const char *path) {
-  std::vector<std::string> lines;
-  fileRead(path, lines, '\0');
-  std::vector<std::vector<std::string>> table(lines.size());
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    string2token(lines[i], '\t', table[i], 0);
-  return table;
+std::string vformatMessage(std::size_t bufferSize, const char *format, va_list args) {
+  if (bufferSize == 0)
+    return std::string();
+  std::vector<char> buffer(bufferSize, '\0');
+  std::vsnprintf(buffer.data(), buffer.size(), format, args);
+  return std::string(buffer.data());
 }
 
-void keyValuePairRead(const char *fileName, std::vector<std::string> &keys,
-                      std::vector<std::string> &values) {
-  std::vector<std::string> lines;
-  fileRead(fileName, lines, '\0');
-  for (const std::string &line : lines) {
-    std::string text = withoutComment(line);
-    stringTrimLeadingTrailingBlank(text);
-    const std::size_t equals = text.find('=');
-    if (equals == std::string::npos)
-      continue;
-    std::string key = text.substr(0, equals);
-    std::string value = text.substr(equals + 1);
-    stringTrimLeadingTrailingBlank(key);
-    stringTrimLeadingTrailingBlank(value);
-    keys.push_back(key);
-    values.push_back(value);
-  }
-}
-
-void fileListRecursive(std::vector<std::string> & /*fileList*/, char *directory,
-                       const char * /*extension*/) {
-  if (directory != nullptr)
-    strRep(directory, '\\', '/');
-  mexPrintf("No files in current directory!\n");
-}
-
-int taone(const struct dirent *entry) {
-  if (entry == nullptr)
-    return 0;
-  return std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0 ? 1 : 0;
-}
+// --- records and buffers ---------------------------------------------------
 
 void segmentPrint(const SEGMENT *segments, int count) {
   for (int i = 0; i < count; ++i)

@@ -1,7 +1,9 @@
 // Row-pointer matrices: an array of row pointers, each row its own
 // zero-filled block, reached as matrix[row][column].
+#include "row_matrix.h"
+
+#include "failure.h"
 #include "host_interface.h"
-#include "utility.h"
 
 #include <cstdlib>
 
