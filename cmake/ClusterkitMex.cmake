@@ -2,10 +2,13 @@
 #
 # Every plug-in lives in mex/<name>/: the gateway <name>.cpp, a help-only
 # <name>.m, and optionally the plug-in's own algorithm code in further .cpp
-# files. The algorithm code becomes the static library <name>_code_<flavour>,
-# which the tests and benchmarks link as well. A directory with a plugin.cmake
-# builds itself through it (for variants or special exports); the others get
-# the default rule clusterkit_default_plugin().
+# files. Files named <name>.cpp or <name>_<variant>.cpp are gateway sources;
+# every other .cpp file is algorithm code and becomes the static library
+# <name>_code_<flavour>. Each such library is registered in the global
+# property CLUSTERKIT_PLUGIN_CODE_<flavour>, from which the tests and
+# benchmarks link them: adding a plug-in touches no list. A directory with a
+# plugin.cmake builds itself through it (for variants or special exports);
+# the others get the default rule clusterkit_default_plugin().
 
 find_package(OctaveMex)
 option(CLUSTERKIT_WITH_MATLAB "Also build the plug-ins for MATLAB where it is installed" OFF)
@@ -25,7 +28,8 @@ function(clusterkit_mex_dir flavor out_var)
   endif()
 endfunction()
 
-# The algorithm code of plug-in NAME for FLAVOR, if the directory has any.
+# The algorithm code of plug-in NAME for FLAVOR, if the directory has any,
+# registered for the tests and benchmarks.
 function(clusterkit_plugin_code name flavor dir)
   file(GLOB _sources CONFIGURE_DEPENDS "${dir}/*.cpp")
   list(FILTER _sources EXCLUDE REGEX "/${name}(_[A-Za-z0-9]+)?\\.cpp$")
@@ -34,6 +38,7 @@ function(clusterkit_plugin_code name flavor dir)
     target_include_directories(${name}_code_${flavor} PUBLIC "${dir}")
     set_target_properties(${name}_code_${flavor} PROPERTIES ARCHIVE_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/lib")
     target_link_libraries(${name}_code_${flavor} PUBLIC clusterkit_lib_${flavor})
+    set_property(GLOBAL APPEND PROPERTY CLUSTERKIT_PLUGIN_CODE_${flavor} ${name}_code_${flavor})
   endif()
 endfunction()
 
@@ -48,6 +53,7 @@ function(clusterkit_add_mex)
   else()
     clusterkit_mex_dir(${ARG_FLAVOR} _outdir)
   endif()
+  set_property(GLOBAL APPEND PROPERTY CLUSTERKIT_GATEWAY_SOURCES ${ARG_SOURCES})
   set(_sources ${ARG_SOURCES} "${PROJECT_SOURCE_DIR}/mex/common/gateway.cpp")
   if(ARG_FLAVOR STREQUAL "macos" AND NOT ARG_NO_API_VERSION)
     list(APPEND _sources "${PROJECT_SOURCE_DIR}/mex/common/api_version.cpp")
@@ -78,6 +84,9 @@ function(clusterkit_add_mex)
         COMMAND ${CMAKE_COMMAND} -E copy_if_different "${ARG_HELP}" "${_outdir}/${ARG_OUTPUT_NAME}.m")
     endif()
     set_property(GLOBAL APPEND PROPERTY CLUSTERKIT_MEX_TARGETS ${ARG_TARGET})
+    if(ARG_NO_API_VERSION)
+      set_property(GLOBAL APPEND PROPERTY CLUSTERKIT_NO_API_VERSION_PLUGINS ${ARG_OUTPUT_NAME})
+    endif()
   endif()
 
   if(CLUSTERKIT_WITH_MATLAB AND Matlab_FOUND)
@@ -100,4 +109,20 @@ function(clusterkit_default_plugin name flavor dir)
   endif()
   clusterkit_add_mex(TARGET ${name}_${flavor} FLAVOR ${flavor} OUTPUT_NAME ${name}
                      SOURCES "${dir}/${name}.cpp" ${_code} ${_help} ${ARGN})
+endfunction()
+
+# Fails the configuration when a gateway source of plug-in NAME in DIR
+# (<name>.cpp or <name>_<variant>.cpp, which never go into the algorithm
+# library) was built into no plug-in: such a file would otherwise be left out
+# without a word. Called once all plug-ins are defined.
+function(clusterkit_check_gateway_sources name dir)
+  get_property(_built GLOBAL PROPERTY CLUSTERKIT_GATEWAY_SOURCES)
+  file(GLOB _gateways "${dir}/${name}.cpp" "${dir}/${name}_*.cpp")
+  foreach(_file IN LISTS _gateways)
+    if(NOT _file IN_LIST _built)
+      message(FATAL_ERROR "${_file} is named as a gateway source of ${name} but no plug-in "
+                          "builds it. Gateway variants need a plugin.cmake; algorithm code "
+                          "must not start with '${name}_' (see docs/DEVELOPING.md).")
+    endif()
+  endforeach()
 endfunction()

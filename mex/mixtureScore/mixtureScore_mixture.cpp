@@ -3,7 +3,7 @@
 // components are the elements of gmmParam (fields "mu", "sigma", "w"), and
 // optionally the unweighted density of each component at each column.
 #include "clusterkit.h"
-#include "model_fields.h"
+#include "mixtureScore_modelFields.h"
 #include "single_gaussian.h"
 
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "model_fields.h"
+#include "mixtureScore_modelFields.h"
 
 void failUsage(const char *signature, const char *note) {
   const char *name = mexFunctionName();

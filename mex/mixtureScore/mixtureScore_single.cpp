@@ -1,7 +1,7 @@
 // logProb = mixtureScore(data, gPrm), single-Gaussian variant: the log-density
 // of each column of data under the Gaussian of gPrm(1), whose "sigma" holds
 // one variance shared by all dimensions or one variance per dimension.
-#include "model_fields.h"
+#include "mixtureScore_modelFields.h"
 #include "single_gaussian.h"
 
 namespace {

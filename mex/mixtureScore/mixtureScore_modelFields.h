@@ -1,8 +1,8 @@
 // Checks of the mixtureScore inputs shared by both variants: the usage
 // message and the fields of the model structure, each refused with a clear
 // message before any of its data is read.
-#ifndef CLUSTERKIT_MODEL_FIELDS_H
-#define CLUSTERKIT_MODEL_FIELDS_H
+#ifndef CLUSTERKIT_MIXTURESCORE_MODELFIELDS_H
+#define CLUSTERKIT_MIXTURESCORE_MODELFIELDS_H
 
 #include "gateway.h"
 
@@ -25,4 +25,4 @@ void requireModel(const mxArray *model, const char *modelName);
 const mxArray *requireField(const mxArray *model, int index, const char *label,
                             const char *field, int minCount);
 
-#endif // CLUSTERKIT_MODEL_FIELDS_H
+#endif // CLUSTERKIT_MIXTURESCORE_MODELFIELDS_H
