@@ -25,7 +25,7 @@ std::vector<double> clusteredData() {
   for (int j = 0; j < kDataNum; ++j) {
     const int cluster = static_cast<int>(rng() % kCenterNum);
     for (int d = 0; d < kDim; ++d)
-      data[static_cast<std::size_t>(j) * kDim + d] = means[cluster * kDim + d] + normal(rng);
+      data[columnOffset(j, kDim) + d] = means[cluster * kDim + d] + normal(rng);
   }
   return data;
 }

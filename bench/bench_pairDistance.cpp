@@ -28,9 +28,8 @@ void plainMatrix(const double *mat1, int dataNum1, const double *mat2, int dataN
                  double *distMat) {
   for (int i = 0; i < dataNum1; ++i)
     for (int j = 0; j < dataNum2; ++j)
-      distMat[i + static_cast<std::size_t>(j) * dataNum1] =
-          squaredDistance(mat1 + static_cast<std::size_t>(i) * dim,
-                          mat2 + static_cast<std::size_t>(j) * dim, dim);
+      distMat[i + columnOffset(j, dataNum1)] =
+          squaredDistance(columnOf(mat1, dim, i), columnOf(mat2, dim, j), dim);
 }
 
 } // namespace

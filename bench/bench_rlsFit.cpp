@@ -2,6 +2,7 @@
 // rows made one at a time) and the batch driver over a whole regressor
 // matrix, which must give the same coefficients.
 #include "rls.h"
+#include "utility.h"
 
 #include <chrono>
 #include <cmath>
@@ -38,8 +39,7 @@ int main() {
   std::vector<double> regressor(static_cast<std::size_t>(dataNum) * n), theta(n);
   for (int i = 0; i < dataNum; ++i)
     for (int j = 0; j < n; ++j)
-      regressor[i + static_cast<std::size_t>(j) * dataNum] =
-          std::pow(x[i], static_cast<double>(order - j));
+      regressor[i + columnOffset(j, dataNum)] = std::pow(x[i], static_cast<double>(order - j));
   rlseReset<double>();
   rlseBatch(regressor.data(), dataNum, n, y.data(), 1, 1.0, theta.data());
   const double batchSeconds = secondsSince(start);

@@ -125,7 +125,7 @@ void gmmPrint(GMMPARAM &gmm) {
   platformPrintf("<mixNum>\n%d\n", gmm.mixNum);
   platformPrintf("<mean>\n");
   for (int j = 0; j < gmm.mixNum; ++j)
-    printValueLine(gmm.mean + static_cast<long long>(j) * gmm.dim, gmm.dim);
+    printValueLine(columnOf(gmm.mean, gmm.dim, j), gmm.dim);
   for (const MixtureList &list : mixtureLists(gmm)) {
     platformPrintf("%s\n", list.tag);
     printValueLine(list.values, gmm.mixNum);

@@ -8,15 +8,6 @@
 
 namespace {
 
-// Column `column` of a column-major matrix with `rows` rows; the offset is
-// computed in a wide type so that large data sets do not overflow int.
-inline const double *columnOf(const double *matrix, int rows, int column) {
-  return matrix + static_cast<std::ptrdiff_t>(column) * rows;
-}
-inline double *columnOf(double *matrix, int rows, int column) {
-  return matrix + static_cast<std::ptrdiff_t>(column) * rows;
-}
-
 // Assigns every vector to its nearest centre (the lowest-numbered among equal
 // distances) and returns the total of those squared distances.
 double assignToNearestCenters(const double *data, int dim, int dataNum, const double *center,

@@ -2,6 +2,7 @@
 // abandoned once the running sum passes a bound.
 #include "distance.h"
 
+#include "column_major.h"
 #include "console.h"
 #include "failure.h"
 #include "host_interface.h"
@@ -113,7 +114,7 @@ void distancesToColumns(const double *vector, const double *columns, int dim, in
                         double *out) {
   int i = 0;
   for (; i + 4 <= count; i += 4) {
-    const double *c0 = columns + static_cast<std::ptrdiff_t>(i) * dim;
+    const double *c0 = columnOf(columns, dim, i);
     const double *c1 = c0 + dim;
     const double *c2 = c1 + dim;
     const double *c3 = c2 + dim;
@@ -135,7 +136,7 @@ void distancesToColumns(const double *vector, const double *columns, int dim, in
     out[i + 3] = s3;
   }
   for (; i < count; ++i) {
-    const double *c = columns + static_cast<std::ptrdiff_t>(i) * dim;
+    const double *c = columnOf(columns, dim, i);
     out[i] = VectorFirst ? squaredDistance(vector, c, dim) : squaredDistance(c, vector, dim);
   }
 }

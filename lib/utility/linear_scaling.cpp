@@ -2,6 +2,7 @@
 // compared with the same number of leading reference elements.
 #include "linear_scaling.h"
 
+#include "column_major.h"
 #include "distance.h"
 #include "internal.h"
 #include "numbers.h"
@@ -90,8 +91,7 @@ void linearScaledVecCreate(const double *query, int queryLength, double lowerRat
                                                                static_cast<std::size_t>(slotLength),
                                                            "linearScaledVecCreate");
   for (int i = 0; i < count; ++i)
-    vecResample(query, queryLength, data.get() + static_cast<std::size_t>(i) * slotLength,
-                lengths[i]);
+    vecResample(query, queryLength, columnOf(data.get(), slotLength, i), lengths[i]);
 
   set->slotLength = slotLength;
   set->scaledData = data.release();
@@ -149,7 +149,7 @@ double linearScaling2(SCALEDVECSET *set, const double *reference, int referenceL
     const int length = set->scaledLength[compared];
     if (length > referenceLength)
       break;
-    double *copy = set->scaledData + static_cast<std::size_t>(compared) * set->slotLength;
+    double *copy = columnOf(set->scaledData, set->slotLength, compared);
     distance[compared] = compareWithoutOffset(copy, reference, length, distanceType, difference,
                                               boundFactor, shift[compared]);
   }

@@ -2,6 +2,7 @@
 // yet covered.
 #include "set_cover.h"
 
+#include "column_major.h"
 #include "failure.h"
 #include "scratch.h"
 
@@ -13,7 +14,7 @@ constexpr double kLargestLabel = 2147483646.0; // the count array has L + 1 entr
 
 // Element (set, slot) of the column-major set matrix.
 double &entry(double *setMatrix, int setCount, int set, int slot) {
-  return setMatrix[set + static_cast<std::size_t>(slot) * setCount];
+  return setMatrix[set + columnOffset(slot, setCount)];
 }
 
 int labelAt(double *setMatrix, int setCount, int set, int slot) {

@@ -70,7 +70,7 @@ mxArray *membershipMatrix(const int *memberIndex, int dataNum, int centerNum) {
   mxArray *matrix = createDoubleMatrix(centerNum, dataNum);
   double *membership = mxGetPr(matrix);
   for (int j = 0; j < dataNum; ++j)
-    membership[memberIndex[j] + static_cast<std::ptrdiff_t>(j) * centerNum] = 1.0;
+    membership[memberIndex[j] + columnOffset(j, centerNum)] = 1.0;
   return matrix;
 }
 

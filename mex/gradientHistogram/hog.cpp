@@ -56,7 +56,7 @@ PlaneGradient planeGradient(const double *plane, int rows, int cols, int y, int 
   // the row below. (Negating the other difference would turn equal
   // neighbours into -0 and flip atan2 from pi to -pi.)
   const double *row = plane + y;
-  const double *column = plane + static_cast<std::ptrdiff_t>(x) * rows;
+  const double *column = columnOf(plane, rows, x);
   PlaneGradient gradient;
   gradient.dx = static_cast<float>(nextMinusPrevious(row, rows, cols, x));
   gradient.dy = static_cast<float>(previousMinusNext(column, 1, rows, y));

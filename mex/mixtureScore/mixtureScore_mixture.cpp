@@ -40,7 +40,7 @@ void copyComponents(const mxArray *model, GMMPARAM &gmm) {
   for (int i = 0; i < gmm.mixNum; ++i) {
     const double *mu = mxGetPr(mxGetField(model, i, "mu"));
     if (gmm.dim > 0) // an empty "mu" may have no data block at all
-      std::memcpy(gmm.mean + static_cast<std::size_t>(i) * gmm.dim, mu,
+      std::memcpy(columnOf(gmm.mean, gmm.dim, i), mu,
                   static_cast<std::size_t>(gmm.dim) * sizeof(double));
     gmm.covariance[i] = mxGetPr(mxGetField(model, i, "sigma"))[0];
     gmm.weight[i] = mxGetPr(mxGetField(model, i, "w"))[0];

@@ -19,7 +19,7 @@ void scoreSingleGaussian(double *data, int dim, int dataNum, double *mu, double 
   if (covarianceType != 1 && covarianceType != 2)
     return;
   for (int i = 0; i < dataNum; ++i) {
-    double *column = data + static_cast<std::ptrdiff_t>(i) * dim;
+    double *column = columnOf(data, dim, i);
     logProb[i] = covarianceType == 1 ? gaussian01Log(column, dim, mu, sigma, 0.0)
                                      : gaussian02Log(column, dim, mu, sigma, 0.0);
   }

@@ -48,7 +48,7 @@ void nearestNeighborSearch(const double *mat1, int dataNum1, const double *mat2,
   for (int c = 0; c < dataNum1; ++c) {
     std::fill(slotDistance, slotDistance + slotCount, EMPTY_SLOT_DISTANCE);
     std::fill(slotIndex, slotIndex + slotCount, EMPTY_SLOT_INDEX);
-    const double *query = mat1 + static_cast<long long>(c) * dim;
+    const double *query = columnOf(mat1, dim, c);
     int nextExcluded = 0; // the first excluded column not yet passed
     for (int i = 0; i < dataNum2; ++i) {
       if (nextExcluded < excludedCount && excluded[nextExcluded] == i) {
@@ -66,13 +66,12 @@ void nearestNeighborSearch(const double *mat1, int dataNum1, const double *mat2,
       if (bound == 0.0)
         break;
       double distance;
-      if (!vecDistanceWithinBound(query, mat2 + static_cast<long long>(i) * dim, dim, method,
-                                  bound, distance))
+      if (!vecDistanceWithinBound(query, columnOf(mat2, dim, i), dim, method, bound, distance))
         continue; // abandoned: its distance was never computed
       insertCandidate(slotDistance, slotIndex, slotCount, distance, i);
     }
-    double *indexColumn = nnIndex + static_cast<long long>(c) * nnCount;
-    double *distanceColumn = nnDistance + static_cast<long long>(c) * nnCount;
+    double *indexColumn = columnOf(nnIndex, nnCount, c);
+    double *distanceColumn = columnOf(nnDistance, nnCount, c);
     for (int r = 0; r < nnCount; ++r) {
       const bool filledSlot = r < slotCount;
       indexColumn[r] = filledSlot ? slotIndex[r] : EMPTY_SLOT_INDEX;

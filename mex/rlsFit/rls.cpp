@@ -168,7 +168,7 @@ T rlseOneUpdate(const T *regressor, int n, const T *target, int m, T lambda, T *
   if (theta != nullptr)
     for (int i = 0; i < n; ++i)
       for (int j = 0; j < m; ++j)
-        theta[i + j * n] = P[i][j];
+        theta[i + columnOffset(j, n)] = P[i][j];
   return tmp5[0][0];
 }
 
@@ -178,9 +178,9 @@ void rlseBatch(const T *A, int dataNum, int n, const T *B, int m, T lambda, T *t
   auto rowOfB = allocateScratch<T>(static_cast<std::size_t>(m > 0 ? m : 0), "rlseBatch");
   for (int i = 0; i < dataNum; ++i) {
     for (int j = 0; j < n; ++j)
-      rowOfA[j] = A[i + static_cast<long long>(j) * dataNum];
+      rowOfA[j] = A[i + columnOffset(j, dataNum)];
     for (int j = 0; j < m; ++j)
-      rowOfB[j] = B[i + static_cast<long long>(j) * dataNum];
+      rowOfB[j] = B[i + columnOffset(j, dataNum)];
     rlseOneUpdate(rowOfA.get(), n, rowOfB.get(), m, lambda, theta);
   }
 }
