@@ -28,12 +28,11 @@ void failWithPrintedMessage(const char *message) {
 }
 
 void failWithPrintedFormat(const char *format, ...) {
-  char message[kMessageSize];
   va_list args;
   va_start(args, format);
-  std::vsnprintf(message, sizeof message, format, args);
+  const std::string message = vformatMessage(kMessageSize, format, args);
   va_end(args);
-  failWithPrintedMessage(message);
+  failWithPrintedMessage(message.c_str());
 }
 
 void copyToField(char *field, const char *text) {

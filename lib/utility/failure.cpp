@@ -7,6 +7,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -25,6 +26,11 @@ void myExit(const char *msg) {
   }
   // The exception owns its copy: msg often lives in the caller's buffer.
   throw LibraryFailure(msg);
+}
+
+void fisError(const char *msg) {
+  mexErrMsgTxt(msg);
+  std::abort(); // not reached: the host's error exit does not return
 }
 
 void showErrorMsg(const char *msg) { myExit(msg); }

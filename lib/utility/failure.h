@@ -21,6 +21,11 @@ constexpr const char *UTILITY_SOURCE_PATH = "lib/utility/utility";
 /// Same as myExit(msg).
 [[noreturn]] void showErrorMsg(const char *msg);
 
+/// Hands msg to the host's error exit (mexErrMsgTxt); never returns. The
+/// failure path of code that runs only inside a host (fisCreateMatrix, the
+/// gateways' fail()).
+[[noreturn]] void fisError(const char *msg);
+
 /// Formats into a 1000-character buffer (cut to fit), then myExit().
 [[noreturn]] void myExitFormatted(const char *format, ...)
     __attribute__((format(printf, 1, 2)));

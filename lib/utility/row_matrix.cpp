@@ -3,7 +3,6 @@
 #include "row_matrix.h"
 
 #include "failure.h"
-#include "host_interface.h"
 
 #include <cstdlib>
 
@@ -50,11 +49,6 @@ void **createOrReport(int rows, int cols, int elementSize, void (*report)(const 
 }
 
 } // namespace
-
-void fisError(const char *msg) {
-  mexErrMsgTxt(msg);
-  std::abort(); // not reached: the host's error exit does not return
-}
 
 void **fisCreateMatrix(int rows, int cols, int elementSize) {
   return createOrReport(rows, cols, elementSize, fisError, "Error in fisCreateMatrix!");

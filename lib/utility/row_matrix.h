@@ -7,9 +7,6 @@
 // zero-filled block, indexed matrix[row][column]. It does not know its own
 // sizes: the caller keeps the row count for fisFreeMatrix.
 
-/// Hands msg to the host's error exit (mexErrMsgTxt); never returns.
-[[noreturn]] void fisError(const char *msg);
-
 /// A zero-filled rows x cols matrix of elements of elementSize bytes; null for
 /// 0 x 0. One zero dimension gives a valid empty matrix (no rows, or rows of
 /// no elements). Negative sizes or an exhausted allocator end the call with

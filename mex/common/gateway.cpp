@@ -1,38 +1,26 @@
 #include "gateway.h"
 
 #include <cstdarg>
-#include <cstdio>
-#include <cstdlib>
 #include <unistd.h>
-#include <vector>
 
 bool isFullRealDouble(const mxArray *array) {
   return mxIsDouble(array) && !mxIsComplex(array) && !mxIsSparse(array);
 }
 
-static std::string formatArgs(std::size_t bufferSize, const char *format, va_list args) {
-  std::vector<char> buffer(bufferSize > 0 ? bufferSize : 1, '\0');
-  std::vsnprintf(buffer.data(), buffer.size(), format, args);
-  return std::string(buffer.data());
-}
-
 std::string formatMessage(std::size_t bufferSize, const char *format, ...) {
   va_list args;
   va_start(args, format);
-  std::string text = formatArgs(bufferSize, format, args);
+  std::string text = vformatMessage(bufferSize, format, args);
   va_end(args);
   return text;
 }
 
-void fail(const char *message) {
-  mexErrMsgTxt(message);
-  std::abort(); // not reached: the host's error exit does not return
-}
+void fail(const char *message) { fisError(message); }
 
 void failWithFormat(std::size_t bufferSize, const char *format, ...) {
   va_list args;
   va_start(args, format);
-  std::string text = formatArgs(bufferSize, format, args);
+  std::string text = vformatMessage(bufferSize, format, args);
   va_end(args);
   fail(text.c_str());
 }
@@ -64,9 +52,9 @@ int firstElementAsInt(const mxArray *array, const char *argName) {
 }
 
 static int checkedSize(double size) {
-  if (size > 2147483647.0)
+  if (size > INT_MAX_AS_DOUBLE)
     fail("Input is too large for 32-bit sizes.");
-  return static_cast<int>(size);
+  return truncateToInt(size);
 }
 
 int rowCount(const mxArray *array) { return checkedSize(static_cast<double>(mxGetM(array))); }

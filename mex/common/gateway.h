@@ -26,7 +26,7 @@ std::string formatMessage(std::size_t bufferSize, const char *format, ...)
 [[noreturn]] void failWithFormat(std::size_t bufferSize, const char *format, ...)
     __attribute__((format(printf, 2, 3)));
 
-/// Ends the call with a host error.
+/// Ends the call with a host error: fisError() of the utility unit.
 [[noreturn]] void fail(const char *message);
 
 /// The first element of a numeric, logical or char array as a double (0 for
