@@ -24,8 +24,7 @@ struct CodebookRequest {
 };
 
 void checkData(const mxArray *data) {
-  if (!isFullRealDouble(data))
-    fail("Input DATA must be a double real matrix.");
+  requireFullRealDouble(data, "Input DATA");
   const int dim = rowCount(data);
   const int dataNum = columnCount(data);
   if (dim == 0 || dataNum == 0)
@@ -37,8 +36,7 @@ void checkData(const mxArray *data) {
 // Reads input 2 after checking it, so that neither form can lead the training
 // to read or write outside the arrays.
 CodebookRequest readCodebookRequest(const mxArray *input, int dim, int dataNum) {
-  if (!isFullRealDouble(input))
-    fail("Input CENTERNUM must be a double real matrix.");
+  requireFullRealDouble(input, "Input CENTERNUM");
   if (elementCount(input) == 1) {
     const int centerNum = truncateToInt(mxGetPr(input)[0]);
     if (centerNum < 1 || centerNum > dataNum)

@@ -3,8 +3,16 @@
 #include <cstdarg>
 #include <unistd.h>
 
+// Room for the class-check message with a field label of about 150 characters.
+static constexpr std::size_t kClassMessageSize = 200;
+
 bool isFullRealDouble(const mxArray *array) {
   return mxIsDouble(array) && !mxIsComplex(array) && !mxIsSparse(array);
+}
+
+void requireFullRealDouble(const mxArray *array, const char *what) {
+  if (!isFullRealDouble(array))
+    failWithFormat(kClassMessageSize, "%s must be a double real matrix.", what);
 }
 
 std::string formatMessage(std::size_t bufferSize, const char *format, ...) {

@@ -17,6 +17,12 @@
 /// mxGetPr is a plain column-major block of real doubles.
 bool isFullRealDouble(const mxArray *array);
 
+/// The class check of every gateway: ends the call with "<what> must be a
+/// double real matrix." (what: "Input MAT1", "Field gPrm.mu", ...) unless the
+/// array is a full real double array of any shape. Run it before reading the
+/// array's data.
+void requireFullRealDouble(const mxArray *array, const char *what);
+
 /// Formats like printf into a buffer of bufferSize characters, cut to fit.
 std::string formatMessage(std::size_t bufferSize, const char *format, ...)
     __attribute__((format(printf, 2, 3)));

@@ -37,8 +37,7 @@ ImageShape readImageShape(const mxArray *image) {
 // ones it lacks. Values that are not positive (or NaN) are refused in the
 // order bins, cell size, block size, before truncation.
 void readParams(const mxArray *input, double *params) {
-  if (!isFullRealDouble(input))
-    fail("Parameters must be a real double vector");
+  requireFullRealDouble(input, "Input PARAMS");
   std::copy(HOG_DEFAULT_PARAMS, HOG_DEFAULT_PARAMS + HOG_PARAM_COUNT, params);
   const std::size_t given = std::min<std::size_t>(mxGetNumberOfElements(input), HOG_PARAM_COUNT);
   std::copy(mxGetPr(input), mxGetPr(input) + given, params);

@@ -15,8 +15,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     fail("VECDIST requires one or two input arguments.");
   if (nlhs >= 2)
     fail("VECDIST requires one output argument.");
-  if (!isFullRealDouble(prhs[LOG_VALUES]))
-    fail("VECDIST requires a full real double array.");
+  requireFullRealDouble(prhs[LOG_VALUES], "Input X");
   // The reduction counts in an int: a larger array is refused, not summed
   // in part.
   const int count = elementCount(prhs[LOG_VALUES]);

@@ -7,8 +7,7 @@ void failUsage(const char *signature, const char *note) {
 }
 
 void requireDataMatrix(const mxArray *data) {
-  if (!isFullRealDouble(data))
-    fail("Input data must be a full real double matrix.");
+  requireFullRealDouble(data, "Input DATA");
 }
 
 void requireModel(const mxArray *model, const char *modelName) {
@@ -23,9 +22,9 @@ const mxArray *requireField(const mxArray *model, int index, const char *label,
   const mxArray *value = mxGetField(model, index, field);
   if (value == nullptr)
     failWithFormat(MODEL_MESSAGE_SIZE, "%s has no field \"%s\".", label, field);
-  if (!isFullRealDouble(value))
-    failWithFormat(MODEL_MESSAGE_SIZE, "Field %s.%s must be a full real double array.", label,
-                   field);
+  if (!isFullRealDouble(value)) // the field's name is formatted only for the message
+    requireFullRealDouble(value,
+                          formatMessage(MODEL_MESSAGE_SIZE, "Field %s.%s", label, field).c_str());
   const std::size_t count = mxGetNumberOfElements(value);
   if (minCount <= 0 || count >= static_cast<std::size_t>(minCount))
     return value;

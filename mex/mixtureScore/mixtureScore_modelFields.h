@@ -13,7 +13,8 @@ constexpr std::size_t MODEL_MESSAGE_SIZE = 200;
 /// <name><signature><note>", name being the name the plug-in was called by.
 [[noreturn]] void failUsage(const char *signature, const char *note);
 
-/// Refuses data that is not a full real double matrix.
+/// Refuses data that is not a full real double matrix ("Input DATA must be a
+/// double real matrix.").
 void requireDataMatrix(const mxArray *data);
 
 /// Refuses a model that is not a structure or has no element.

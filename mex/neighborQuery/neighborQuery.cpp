@@ -13,8 +13,7 @@ enum Output { NN_INDEX, NN_DISTANCE };
 constexpr std::size_t kMessageSize = 100;
 
 void checkSkipIndex(const mxArray *skipIndex, int nnCount, int dataNum2) {
-  if (!isFullRealDouble(skipIndex))
-    fail("Input SKIPINDEX must be a double real array.");
+  requireFullRealDouble(skipIndex, "Input SKIPINDEX");
   const int skipLen = elementCount(skipIndex);
   if (skipLen >= dataNum2)
     failWithFormat(kMessageSize,
@@ -40,10 +39,8 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nnCount < 1)
       failWithFormat(kMessageSize, "Error: nnCount (%d) is too small!\n", nnCount);
   }
-  if (!isFullRealDouble(prhs[MAT1]))
-    fail("Input MAT1 must be a double real matrix.");
-  if (!isFullRealDouble(prhs[MAT2]))
-    fail("Input MAT2 must be a double real matrix.");
+  requireFullRealDouble(prhs[MAT1], "Input MAT1");
+  requireFullRealDouble(prhs[MAT2], "Input MAT2");
   if (method != 1 && method != 2)
     fail("This function only supports L1 and L2 norm!");
   const int dim = rowCount(prhs[MAT1]);

@@ -11,13 +11,6 @@ enum Output { DIST_MAT };
 
 constexpr std::size_t kMessageSize = 100;
 
-// Only full real doubles are read; anything else would hand garbage (or a
-// host panic) to the distance sums.
-void requireFullRealDouble(const mxArray *array, const char *argName) {
-  if (!isFullRealDouble(array))
-    failWithFormat(kMessageSize, "Input %s must be a double real matrix.", argName);
-}
-
 } // namespace
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
@@ -25,9 +18,11 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     failWithFormat(kMessageSize, "Usage:\n\tdistMat=%s(mat1, mat2)\n\tdistMat=%s(mat)",
                    mexFunctionName(), mexFunctionName());
   const bool oneInput = nrhs == 1;
-  requireFullRealDouble(prhs[MAT1], oneInput ? "MAT" : "MAT1");
+  // Only full real doubles are read; anything else would hand garbage (or a
+  // host panic) to the distance sums.
+  requireFullRealDouble(prhs[MAT1], oneInput ? "Input MAT" : "Input MAT1");
   if (!oneInput)
-    requireFullRealDouble(prhs[MAT2], "MAT2");
+    requireFullRealDouble(prhs[MAT2], "Input MAT2");
 
   const mxArray *mat1 = prhs[MAT1];
   const mxArray *mat2 = oneInput ? prhs[MAT1] : prhs[MAT2];

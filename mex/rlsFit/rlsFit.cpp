@@ -36,10 +36,8 @@ int checkedOrder(const mxArray *orderArray) {
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   if (nrhs != 3 || nlhs > 1)
     failWithFormat(kMessageSize, "Usage:\n\tcoef=%s(x, y, order)", mexFunctionName());
-  if (!isFullRealDouble(prhs[X]))
-    fail("Input X must be a double real matrix.");
-  if (!isFullRealDouble(prhs[Y]))
-    fail("Input Y must be a double real matrix.");
+  requireFullRealDouble(prhs[X], "Input X");
+  requireFullRealDouble(prhs[Y], "Input Y");
   const int order = checkedOrder(prhs[ORDER]);
   const int dataNum = elementCount(prhs[X]);
   const int yCount = elementCount(prhs[Y]);

@@ -137,7 +137,7 @@ function test_refusals_of_values_and_classes()
   for bad = {int32(img), img > 0.5, 'abc', {img}, struct('a', 1), sparse(img), @sin}
     ck_assert_error(@() gradientHistogram(bad{1}), notDouble);
   end
-  badParams = 'Parameters must be a real double vector';
+  badParams = 'Input PARAMS must be a double real matrix.';
   for bad = {int32([9 8 2]), single([9 8 2]), [9 8 2] + 1i, sparse([9 8 2]), {9}, 'abc', @sin}
     ck_assert_error(@() gradientHistogram(img, bad{1}), badParams);
   end
@@ -160,8 +160,8 @@ function test_no_input_crashes_the_host()
   ck_expect_isolated({
     'gradientHistogram(@sin)', 'Matrix is not of type double';
     'gradientHistogram(struct())', 'Matrix is not of type double';
-    'gradientHistogram(rand(16), @sin)', 'Parameters must be a real double vector';
-    'gradientHistogram(rand(16), struct(''a'', 1))', 'Parameters must be a real double vector';
+    'gradientHistogram(rand(16), @sin)', 'Input PARAMS must be a double real matrix.';
+    'gradientHistogram(rand(16), struct(''a'', 1))', 'Input PARAMS must be a double real matrix.';
     'gradientHistogram(NaN(32))', [];
     'gradientHistogram([Inf -Inf NaN; 1 2 3] * ones(3, 30))', [];
     'gradientHistogram(rand(32), [9 8 2 NaN NaN])', [];

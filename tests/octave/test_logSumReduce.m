@@ -52,7 +52,7 @@ function test_result_without_output_argument()
 end
 
 function test_inputs_that_are_not_real_double_are_refused()
-  refused = 'VECDIST requires a full real double array.';
+  refused = 'Input X must be a double real matrix.';
   ck_expect_isolated({
     'logSumReduce(int32([1 2]))',       refused;
     'logSumReduce(single([1 2]))',      refused;

@@ -88,7 +88,7 @@ function test_refusals_before_anything_is_read()
       f = mixture_name(); label = 'gmmParam'; field = 'gmmParam(1)';
       good = 'struct(''mu'', [0; 0], ''sigma'', 1, ''w'', 1)';
     end
-    data = 'Input data must be a full real double matrix.';
+    data = 'Input DATA must be a double real matrix.';
     cases = {
       sprintf('%s(int32([1; 2]), %s)', f, good),           data;
       sprintf('%s(single([1; 2]), %s)', f, good),          data;
@@ -107,15 +107,15 @@ function test_refusals_before_anything_is_read()
       sprintf('%s([1; 2], struct(''mu'', [], ''sigma'', 1, ''w'', 1))', f), ...
         sprintf('Field %s.mu holds 0 values; it needs at least 2, one per row of data.', field);
       sprintf('%s([1; 2], struct(''mu'', int32([0; 0]), ''sigma'', 1, ''w'', 1))', f), ...
-        sprintf('Field %s.mu must be a full real double array.', field);
+        sprintf('Field %s.mu must be a double real matrix.', field);
       sprintf('%s([1; 2], struct(''mu'', [0; 0], ''sigma'', [], ''w'', 1))', f), ...
         sprintf('Field %s.sigma must not be empty.', field);
       sprintf('%s([1; 2], struct(''mu'', [0; 0], ''sigma'', 1i, ''w'', 1))', f), ...
-        sprintf('Field %s.sigma must be a full real double array.', field);
+        sprintf('Field %s.sigma must be a double real matrix.', field);
       sprintf('%s([1; 2], struct(''mu'', [0; 0], ''sigma'', sparse(1), ''w'', 1))', f), ...
-        sprintf('Field %s.sigma must be a full real double array.', field);
+        sprintf('Field %s.sigma must be a double real matrix.', field);
       sprintf('%s([1; 2], struct(''mu'', [0; 0], ''sigma'', {{1}}, ''w'', 1))', f), ...
-        sprintf('Field %s.sigma must be a full real double array.', field);
+        sprintf('Field %s.sigma must be a double real matrix.', field);
       sprintf('%s([1; 2], %s, ''extra inputs are ignored'')', f, good), [];
     };
     if strcmp(variant{1}, 'mixture')
@@ -124,7 +124,7 @@ function test_refusals_before_anything_is_read()
       cases(end+1, :) = {sprintf('%s([1; 2], struct(''mu'', [0; 0], ''sigma'', 1, ''w'', []))', f), ...
                          'Field gmmParam(1).w must not be empty.'};
       cases(end+1, :) = {sprintf('%s([1; 2], struct(''mu'', [0; 0], ''sigma'', 1, ''w'', true))', f), ...
-                         'Field gmmParam(1).w must be a full real double array.'};
+                         'Field gmmParam(1).w must be a double real matrix.'};
       cases(end+1, :) = {sprintf('%s([1; 2], struct(''mu'', {[0; 0], 1}, ''sigma'', 1, ''w'', 1))', f), ...
                          'Field gmmParam(2).mu holds 1 values; it needs at least 2, one per row of data.'};
       cases(end+1, :) = {sprintf('%s([1; 2], repmat(%s, 0, 3))', f, good), 'Input gmmParam must not be empty.'};

@@ -215,7 +215,7 @@ function test_bad_inputs_never_crash_the_host()
   nq = 'neighborQuery';
   mat = 'Input MAT1 must be a double real matrix.';
   mat2 = 'Input MAT2 must be a double real matrix.';
-  skip = 'Input SKIPINDEX must be a double real array.';
+  skip = 'Input SKIPINDEX must be a double real matrix.';
   bad = {'int32([1 2])', 'single([1 2])', 'true(1, 2)', '''ab''', '{1, 2}', ...
          'struct(''a'', {1, 2})', '@sin', 'sparse([1 2])', '[1 2] + 1i', 'uint8([1 2])'};
   cases = {};
