@@ -164,6 +164,12 @@ void initVqCenter(const double *data, int dim, int dataNum, double *center, int 
 /// for n <= 1, which gives 0.
 int findVecMin(const double *vector, int n, double &minValue);
 
+/// @param data         in: the vectors (size dim * dataNum)
+/// @param center       in/out: the centres (size dim * centerNum)
+/// @param memberIndex  out: nearest centre of each vector, 0-based (size dataNum)
+/// @param distVec      scratch (size centerNum)
+/// @param memberCount  out: members of each centre (size centerNum)
+///
 /// One k-means pass. Assigns each vector to its nearest centre (memberIndex,
 /// dataNum entries, the lower-numbered centre among equal squared distances),
 /// counts the members of each centre (memberCount, centerNum entries), and
@@ -174,6 +180,15 @@ int findVecMin(const double *vector, int n, double &minValue);
 double updateVqCenter(const double *data, int dim, int dataNum, double *center, int centerNum,
                       int *memberIndex, double *distVec, int *memberCount);
 
+/// @param data          in: the vectors (size dim * dataNum)
+/// @param center        in/out: the starting centres, then the trained ones (size dim * centerNum)
+/// @param memberIndex   out: nearest centre of each vector, 0-based (size dataNum)
+/// @param distVec       scratch (size centerNum)
+/// @param memberCount   out: members of each centre (size centerNum)
+/// @param distortion    out: distortion of each pass (size maxLoopCount)
+/// @param maxLoopCount  most passes to run
+/// @param plotOpt       1 prints each pass's distortion on the console
+///
 /// Runs updateVqCenter passes until the distortion changes by less than
 /// DBL_EPSILON relative to the previous pass (1e6 before the first), or
 /// maxLoopCount passes have run. distortion[i] receives the distortion of

@@ -42,6 +42,14 @@ void linearScaledVecCreate(const double *query, int queryLength, double lowerRat
 /// fields are left as they are.
 void linearScaledVecFree(SCALEDVECSET *set);
 
+/// @param query            in: the query (size queryLength)
+/// @param reference        in: the reference (size referenceLength)
+/// @param lowerRatio, upperRatio, ratioCount  the ratio grid
+/// @param distanceType     1 (L1) or 2 (squared L2)
+/// @param distance         out: one distance per ratio (size ratioCount)
+/// @param work             scratch (size referenceLength suffices)
+/// @param bestIndex        out: position of the smallest compared distance
+///
 /// Plain matcher: distance[i] = vecDistance(stretched query, reference, L,
 /// type) / L for each ratio whose truncated length L fits the reference.
 /// distance holds ratioCount entries; work at least as many doubles as the
@@ -52,6 +60,17 @@ double linearScaling(const double *query, int queryLength, const double *referen
                      int referenceLength, double lowerRatio, double upperRatio, int ratioCount,
                      int distanceType, double *distance, double *work, int &bestIndex);
 
+/// @param query            in: the query (size queryLength)
+/// @param reference        in: the reference (size referenceLength)
+/// @param lowerRatio, upperRatio, ratioCount  the ratio grid
+/// @param distanceType     1 (L1, median offset) or 2 (squared L2, mean offset)
+/// @param distance         out: one distance per ratio (size ratioCount)
+/// @param shift            out: the offset removed per compared ratio (size ratioCount)
+/// @param work             scratch: the stretched query (size referenceLength suffices)
+/// @param difference       scratch: work - reference (size referenceLength suffices)
+/// @param bestIndex        out: position of the smallest compared distance
+/// @param boundFactor      per-element bound; the kernel's bound is L * boundFactor
+///
 /// Offset-removing matcher: for each ratio whose rounded length L fits the
 /// reference, the stretched query is put in work, difference = work -
 /// reference, shift[i] = median (type 1) or mean (type 2) of it, shift[i] is
@@ -65,6 +84,16 @@ double linearScaling(const double *query, int queryLength, const double *referen
                      int distanceType, double *distance, double *shift, double *work,
                      double *difference, int &bestIndex, double boundFactor);
 
+/// @param set              in/out: copies from linearScaledVecCreate; left shifted
+/// @param reference        in: the reference (size referenceLength)
+/// @param distanceType     1 (L1, median offset) or 2 (squared L2, mean offset)
+/// @param distance         out: one distance per ratio (size set->ratioCount)
+/// @param shift            out: the offset removed per compared ratio (size set->ratioCount)
+/// @param unusedBuffer     not read
+/// @param difference       scratch: copy - reference (size referenceLength suffices)
+/// @param bestIndex        out: position of the smallest compared distance
+/// @param boundFactor      per-element bound; the kernel's bound is L * boundFactor
+///
 /// The offset-removing matcher on a prepared set: copy i with its stored
 /// length in place of fresh resampling, stopping at the first copy longer
 /// than the reference. The shift is subtracted from the copy inside the set,

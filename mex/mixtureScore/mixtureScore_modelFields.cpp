@@ -6,9 +6,7 @@ void failUsage(const char *signature, const char *note) {
                  name, name, signature, note);
 }
 
-void requireDataMatrix(const mxArray *data) {
-  requireFullRealDouble(data, "Input DATA");
-}
+void requireDataMatrix(const mxArray *data) { requireFullRealDouble(data, "Input DATA"); }
 
 void requireModel(const mxArray *model, const char *modelName) {
   if (!mxIsStruct(model))

@@ -14,6 +14,16 @@ constexpr int EMPTY_SLOT_INDEX = -1;
 /// dataNum2, which with 0 rows can be billions at no cost.
 int skippedColumns(const double *skipIndex, int skipLen, int dataNum2, int *columns);
 
+/// @param mat1           in: the queries (size dim * dataNum1)
+/// @param mat2           in: the candidates (size dim * dataNum2)
+/// @param method         1 (L1) or 2 (squared L2)
+/// @param nnCount        neighbours kept per query
+/// @param excluded       in: candidate columns left out (size excludedCount)
+/// @param slotDistance   scratch (size min(nnCount, dataNum2))
+/// @param slotIndex      scratch (size min(nnCount, dataNum2))
+/// @param nnIndex        out: 0-based neighbour columns (size nnCount * dataNum1)
+/// @param nnDistance     out: their distances (size nnCount * dataNum1)
+///
 /// For every column c of mat1 (dim x dataNum1), finds the nnCount nearest
 /// columns of mat2 (dim x dataNum2) under method 1 (L1) or 2 (squared L2) and
 /// writes column c of nnIndex and nnDistance (nnCount x dataNum1): 0-based
