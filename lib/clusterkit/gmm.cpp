@@ -1,7 +1,8 @@
 // Gaussian densities, the sequential log-sum, and mixture evaluation.
 // Every sum runs in index order from 0.0 and every product from 1.0, so the
 // results are those of the plain formulas, bit for bit.
-#include "clusterkit.h"
+#include "gmm.h"
+
 #include "scratch.h"
 
 #include <cmath>

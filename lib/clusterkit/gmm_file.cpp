@@ -1,6 +1,7 @@
 // The mixture model record's storage and its text file: reading, printing,
 // releasing.
-#include "clusterkit.h"
+#include "gmm_file.h"
+
 #include "tagged_text.h"
 
 #include <array>

@@ -1,6 +1,7 @@
 // The speaker feature file: one speaker's sentences of feature frames, read
 // into a record of fixed capacity.
-#include "clusterkit.h"
+#include "speaker_file.h"
+
 #include "tagged_text.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Bounded token reads for the tagged text files.
 #include "tagged_text.h"
 
-#include "clusterkit.h"
+#include "utility.h"
 
 #include <cstdarg>
 #include <cstring>

@@ -1,5 +1,5 @@
 // Vector quantisation: batch k-means training of a codebook of centres.
-#include "clusterkit.h"
+#include "vq.h"
 
 #include <cfloat>
 #include <cmath>

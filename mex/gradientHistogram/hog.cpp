@@ -101,9 +101,8 @@ void voteAllPixels(const double *image, int rows, int cols, int planes, const Ho
                    float range, CellHistograms &histograms) {
   const double binWidth = static_cast<double>(range / static_cast<float>(layout.nbins));
   // The column splits are the same for every row.
-  std::unique_ptr<HogSpatialSplit[]> across(new (std::nothrow) HogSpatialSplit[cols]);
-  if (!across)
-    myExit("Out of memory.");
+  std::unique_ptr<HogSpatialSplit[]> across =
+      allocateScratch<HogSpatialSplit>(static_cast<std::size_t>(cols), "HoG");
   for (int x = 0; x < cols; ++x)
     across[x] = hogSpatialSplit(x, layout.cell);
   for (int y = 0; y < rows; ++y) {
