@@ -33,8 +33,7 @@ int main(int argc, char **argv) {
     const auto start = std::chrono::steady_clock::now();
     const std::clock_t cpuStart = std::clock();
     nearestNeighborSearch(queries.data(), queryCount, data.data(), dataCount, dim, method, k,
-                          nullptr, 0, slotDistance.data(), slotIndex.data(), nnIndex.data(),
-                          nnDistance.data());
+                          nullptr, 0, nnIndex.data(), nnDistance.data());
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const double cpuSeconds = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;

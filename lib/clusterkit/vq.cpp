@@ -1,5 +1,6 @@
 // Vector quantisation: batch k-means training of a codebook of centres.
 #include "vq.h"
+#include "distance_engine.h"
 
 #include <cfloat>
 #include <cmath>
@@ -9,9 +10,17 @@
 namespace {
 
 // Assigns every vector to its nearest centre (the lowest-numbered among equal
-// distances) and returns the total of those squared distances.
+// distances) and returns the total of those squared distances. With finite
+// data and centres the distance engine does it (hint: a likely centre per
+// vector, or null); otherwise every distance goes through distVec and
+// findVecMin, whose rules for NaN (a NaN distance to centre 0 keeps centre 0,
+// other NaN distances are never taken) the engine does not model.
 double assignToNearestCenters(const double *data, int dim, int dataNum, const double *center,
-                              int centerNum, int *memberIndex, double *distVec) {
+                              int centerNum, int *memberIndex, double *distVec, const int *hint,
+                              bool dataFinite) {
+  if (dim >= 1 && dataFinite &&
+      allFinite(center, static_cast<long long>(dim) * centerNum))
+    return assignNearestCenters(data, dim, dataNum, center, centerNum, hint, memberIndex);
   double total = 0.0;
   for (int j = 0; j < dataNum; ++j) {
     const double *vector = columnOf(data, dim, j);
@@ -54,6 +63,22 @@ void moveCentersToMeans(const double *data, int dim, int dataNum, double *center
   }
 }
 
+// One pass of updateVqCenter (see there), with a likely centre per vector
+// (or null) and whether the data are known to be all finite.
+double updatePass(const double *data, int dim, int dataNum, double *center, int centerNum,
+                  int *memberIndex, double *distVec, int *memberCount, const int *hint,
+                  bool dataFinite) {
+  const double distortion = assignToNearestCenters(data, dim, dataNum, center, centerNum,
+                                                   memberIndex, distVec, hint, dataFinite);
+  countMembers(memberIndex, dataNum, memberCount, centerNum);
+  moveCentersToMeans(data, dim, dataNum, center, centerNum, memberIndex, memberCount);
+  return distortion;
+}
+
+bool dataAllFinite(const double *data, int dim, int dataNum) {
+  return allFinite(data, static_cast<long long>(dim) * dataNum);
+}
+
 } // namespace
 
 void initVqCenter(const double *data, int dim, int /*dataNum*/, double *center, int centerNum) {
@@ -77,11 +102,8 @@ int findVecMin(const double *vector, int n, double &minValue) {
 
 double updateVqCenter(const double *data, int dim, int dataNum, double *center, int centerNum,
                       int *memberIndex, double *distVec, int *memberCount) {
-  const double distortion =
-      assignToNearestCenters(data, dim, dataNum, center, centerNum, memberIndex, distVec);
-  countMembers(memberIndex, dataNum, memberCount, centerNum);
-  moveCentersToMeans(data, dim, dataNum, center, centerNum, memberIndex, memberCount);
-  return distortion;
+  return updatePass(data, dim, dataNum, center, centerNum, memberIndex, distVec, memberCount,
+                    nullptr, dataAllFinite(data, dim, dataNum));
 }
 
 int vqKmeans(const double *data, int dim, int dataNum, double *center, int centerNum,
@@ -90,10 +112,14 @@ int vqKmeans(const double *data, int dim, int dataNum, double *center, int cente
   // The first pass is measured against this fixed value, so a first pass of
   // distortion exactly 1e6 already counts as settled.
   double previous = 1000000.0;
+  const bool dataFinite = maxLoopCount > 0 && dataAllFinite(data, dim, dataNum);
   int i = 0;
   while (i < maxLoopCount) {
-    distortion[i] =
-        updateVqCenter(data, dim, dataNum, center, centerNum, memberIndex, distVec, memberCount);
+    // From the second pass on, each vector's previous centre is a close
+    // bound that lets the search drop most other centres early; the
+    // assignment is the same without it.
+    distortion[i] = updatePass(data, dim, dataNum, center, centerNum, memberIndex, distVec,
+                               memberCount, i > 0 ? memberIndex : nullptr, dataFinite);
     if (plotOpt == 1)
       platformPrintf("i = %d, distortion = %f\n", i, distortion[i]);
     // A total of 0 gives 0/0 here, which is never below the limit: training

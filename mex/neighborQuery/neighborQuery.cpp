@@ -62,9 +62,6 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   double *nnIndex = mxGetPr(plhs[NN_INDEX]);
   double *nnDistance = mxGetPr(distances);
   if (dataNum1 > 0) {
-    const int slotCount = nnCount < dataNum2 ? nnCount : dataNum2;
-    auto slotDistance = allocateWork<double>(slotCount);
-    auto slotIndex = allocateWork<int>(slotCount);
     std::unique_ptr<int[]> excluded;
     int excludedCount = 0;
     if (withSkipList) {
@@ -74,8 +71,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     }
     callLibrary([&] {
       nearestNeighborSearch(mxGetPr(prhs[MAT1]), dataNum1, mxGetPr(prhs[MAT2]), dataNum2, dim,
-                            method, nnCount, excluded.get(), excludedCount, slotDistance.get(),
-                            slotIndex.get(), nnIndex, nnDistance);
+                            method, nnCount, excluded.get(), excludedCount, nnIndex, nnDistance);
     });
   }
 

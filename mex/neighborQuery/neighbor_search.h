@@ -32,12 +32,11 @@ int skippedColumns(const double *skipIndex, int skipLen, int dataNum2, int *colu
 /// reached hold EMPTY_SLOT_INDEX and EMPTY_SLOT_DISTANCE.
 ///
 /// excluded (excludedCount column numbers, ascending, each once, as
-/// skippedColumns gives them) removes columns from the candidates.
-/// slotDistance and slotIndex are work space of min(nnCount, dataNum2)
-/// entries each.
+/// skippedColumns gives them) removes columns from the candidates. A
+/// candidate abandoned at its bound never enters the list; a NaN distance
+/// never enters either. The output columns serve as the slot lists.
 void nearestNeighborSearch(const double *mat1, int dataNum1, const double *mat2, int dataNum2,
                            int dim, int method, int nnCount, const int *excluded,
-                           int excludedCount, double *slotDistance, int *slotIndex,
-                           double *nnIndex, double *nnDistance);
+                           int excludedCount, double *nnIndex, double *nnDistance);
 
 #endif // CLUSTERKIT_NEIGHBOR_SEARCH_H

@@ -34,8 +34,11 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
 
   plhs[DIST_MAT] = createDoubleMatrix(dataNum1, dataNum2);
   double *distMat = mxGetPr(plhs[DIST_MAT]);
-  if (oneInput)
-    pairDistanceSymmetric(mxGetPr(mat1), dataNum1, dim, distMat);
-  else
-    pairDistanceMatrix(mxGetPr(mat1), dataNum1, mxGetPr(mat2), dataNum2, dim, distMat);
+  // Only very long columns take work space, which can fail.
+  callLibrary([&] {
+    if (oneInput)
+      pairDistanceSymmetric(mxGetPr(mat1), dataNum1, dim, distMat);
+    else
+      pairDistanceMatrix(mxGetPr(mat1), dataNum1, mxGetPr(mat2), dataNum2, dim, distMat);
+  });
 }

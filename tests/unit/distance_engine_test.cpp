@@ -1,0 +1,329 @@
+// The distance engine against the literal one-sum-at-a-time code, bit for
+// bit, on every instruction set this processor can run, forced one by one.
+#include "clusterkit.h"
+#include "cpu_dispatch.h"
+#include "distance_engine.h"
+#include "neighbor_search.h"
+#include "numeric_oracles.h"
+#include "pair_distance.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+const double kNan = std::numeric_limits<double>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+
+double nanWithPayload(std::uint64_t payload) {
+  const std::uint64_t bits = 0x7ff8000000000000ULL | payload;
+  double value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+// How the values of a test matrix are drawn.
+enum class Values { Uniform, Ties, Awkward, Huge, Overflow };
+
+std::vector<double> matrix(int dim, int columns, Values kind, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> uniform(-1.0, 1.0);
+  std::vector<double> m(static_cast<std::size_t>(dim) * columns);
+  for (double &v : m) {
+    switch (kind) {
+    case Values::Uniform:
+      v = uniform(rng);
+      break;
+    case Values::Ties: // few distinct values: many equal distances
+      v = static_cast<double>(rng() % 3);
+      break;
+    case Values::Awkward: {
+      const double special[] = {kNan, nanWithPayload(5), -kNan, kInf, -kInf, -0.0, 0.0, 1e300};
+      v = rng() % 16 == 0 ? special[rng() % 8] : uniform(rng);
+      break;
+    }
+    case Values::Huge: // squared distances far above 2147483647
+      v = 1e5 * uniform(rng);
+      break;
+    case Values::Overflow: // differences whose squares overflow to inf
+      v = 1e160 * uniform(rng);
+      break;
+    }
+  }
+  return m;
+}
+
+std::string label(KernelTarget target, int dim, int n1, int n2, int extra) {
+  return std::string(kernelTargetName(target)) + " dim " + std::to_string(dim) + ", " +
+         std::to_string(n1) + " x " + std::to_string(n2) + ", " + std::to_string(extra);
+}
+
+// ---------------------------------------------------------------------------
+// Oracles
+// ---------------------------------------------------------------------------
+
+// The search written out the one-at-a-time way: vecDistanceWithBound's
+// literal arithmetic with the worst kept distance as bound, an abandoned
+// candidate dropped, insertion behind equal distances.
+void literalSearch(const std::vector<double> &queries, int queryNum, const std::vector<double> &data,
+                   int dataNum, int dim, int type, int nnCount, const std::vector<int> &excluded,
+                   std::vector<double> &nnIndex, std::vector<double> &nnDistance) {
+  nnIndex.assign(static_cast<std::size_t>(nnCount) * queryNum, -1.0);
+  nnDistance.assign(nnIndex.size(), DBL_MAX);
+  for (int c = 0; c < queryNum; ++c) {
+    const std::vector<double> query(queries.begin() + static_cast<long>(c) * dim,
+                                    queries.begin() + static_cast<long>(c + 1) * dim);
+    double *dist = &nnDistance[static_cast<std::size_t>(c) * nnCount];
+    double *idx = &nnIndex[static_cast<std::size_t>(c) * nnCount];
+    for (int i = 0; i < dataNum; ++i) {
+      bool skip = false;
+      for (int e : excluded)
+        skip = skip || e == i;
+      if (skip)
+        continue;
+      const double d =
+          literalBoundedDistance(query, &data[static_cast<std::size_t>(i) * dim], type,
+                                 dist[nnCount - 1]);
+      bool abandoned = false;
+      double sum = 0.0; // abandoned: the running sum passed the bound at some term
+      for (int e = 0; e < dim && !abandoned; ++e) {
+        const double diff = query[e] - data[static_cast<std::size_t>(i) * dim + e];
+        sum += type == 1 ? (diff > 0 ? diff : -diff) : diff * diff;
+        abandoned = sum > dist[nnCount - 1];
+      }
+      if (abandoned)
+        continue;
+      int j = 0;
+      while (j < nnCount && !(dist[j] > d))
+        ++j;
+      if (j == nnCount)
+        continue;
+      for (int k = nnCount - 1; k > j; --k) {
+        dist[k] = dist[k - 1];
+        idx[k] = idx[k - 1];
+      }
+      dist[j] = d;
+      idx[j] = i;
+    }
+  }
+}
+
+double literalSquared(const double *a, const double *b, int dim) {
+  double sum = 0.0;
+  for (int e = 0; e < dim; ++e) {
+    const double d = a[e] - b[e];
+    sum += d * d;
+  }
+  return sum;
+}
+
+// ---------------------------------------------------------------------------
+// Tests
+// ---------------------------------------------------------------------------
+
+TEST(KernelTargets, ScalarIsAlwaysThereAndForcingSwitchesAndRestores) {
+  const std::vector<KernelTarget> targets = supportedKernelTargets();
+  ASSERT_FALSE(targets.empty());
+  EXPECT_EQ(targets.front(), KernelTarget::Scalar);
+  EXPECT_EQ(activeKernelTarget(), targets.back()); // the best one by default
+  for (KernelTarget t : targets) {
+    ScopedKernelTarget forced(t);
+    EXPECT_EQ(activeKernelTarget(), t);
+  }
+  EXPECT_EQ(activeKernelTarget(), targets.back());
+  std::printf("kernel targets here:");
+  for (KernelTarget t : targets)
+    std::printf(" %s", kernelTargetName(t));
+  std::printf("\n");
+}
+
+TEST(DistanceEngine, NeighborSearchHasTheBitsOfTheLiteralSearchOnEveryTarget) {
+  struct Case {
+    int dim, queries, data, nnCount;
+    Values values;
+    std::vector<int> excluded;
+  };
+  const std::vector<Case> cases = {
+      {0, 2, 5, 3, Values::Uniform, {}},       {0, 1, 9, 2, Values::Uniform, {0, 4}},
+      {1, 3, 17, 4, Values::Ties, {}},         {7, 5, 67, 5, Values::Uniform, {2, 3, 66}},
+      {8, 4, 130, 1, Values::Ties, {}},        {9, 3, 45, 6, Values::Awkward, {}},
+      {31, 4, 71, 3, Values::Uniform, {}},     {33, 3, 200, 5, Values::Awkward, {1, 150}},
+      {1000, 2, 19, 4, Values::Uniform, {}},   {10, 7, 50, 4, Values::Huge, {}},
+      {10, 7, 50, 4, Values::Overflow, {}},    {16, 3, 600, 3, Values::Ties, {0, 1, 599}},
+      {5, 2, 3, 7, Values::Uniform, {}},       {12, 3, 0, 2, Values::Uniform, {}},
+      {3, 4, 1100, 2, Values::Uniform, {}},    {64, 2, 301, 8, Values::Awkward, {}},
+  };
+  for (KernelTarget target : supportedKernelTargets()) {
+    ScopedKernelTarget forced(target);
+    for (const Case &k : cases)
+      for (int type : {1, 2}) {
+        const auto queries = matrix(k.dim, k.queries, k.values, 1 + k.dim);
+        auto data = matrix(k.dim, k.data, k.values, 2 + k.data);
+        if (k.data > 3 && k.dim > 0) // an exact copy of a query: a distance of 0
+          std::copy(queries.begin(), queries.begin() + k.dim, data.begin() + 3 * k.dim);
+        std::vector<double> expectedIndex, expectedDistance;
+        literalSearch(queries, k.queries, data, k.data, k.dim, type, k.nnCount, k.excluded,
+                      expectedIndex, expectedDistance);
+        std::vector<double> index(expectedIndex.size(), 9.0), distance(index.size(), 9.0);
+        nearestNeighborSearch(queries.data(), k.queries, data.data(), k.data, k.dim, type,
+                              k.nnCount, k.excluded.data(), static_cast<int>(k.excluded.size()),
+                              index.data(), distance.data());
+        const std::string what = label(target, k.dim, k.queries, k.data, type);
+        EXPECT_TRUE(sameBits(index, expectedIndex)) << what;
+        EXPECT_TRUE(sameBits(distance, expectedDistance)) << what;
+      }
+  }
+}
+
+TEST(DistanceEngine, TablesHaveTheBitsOfSquaredDistanceOnEveryTarget) {
+  struct Case {
+    int dim, n1, n2;
+    Values values;
+  };
+  const std::vector<Case> cases = {
+      {0, 3, 4, Values::Uniform},   {1, 9, 5, Values::Ties},      {7, 13, 6, Values::Awkward},
+      {8, 17, 9, Values::Uniform},  {9, 1, 1, Values::Uniform},   {31, 33, 10, Values::Awkward},
+      {33, 70, 11, Values::Huge},   {1000, 11, 3, Values::Awkward}, {4, 0, 5, Values::Uniform},
+      {4, 5, 0, Values::Uniform},   {2, 600, 7, Values::Overflow}, {64, 130, 66, Values::Uniform},
+  };
+  for (KernelTarget target : supportedKernelTargets()) {
+    ScopedKernelTarget forced(target);
+    for (const Case &k : cases) {
+      const auto mat1 = matrix(k.dim, k.n1, k.values, 3 + k.n1);
+      const auto mat2 = matrix(k.dim, k.n2, k.values, 4 + k.n2);
+      const std::string what = label(target, k.dim, k.n1, k.n2, 0);
+      std::vector<double> expected(static_cast<std::size_t>(k.n1) * k.n2);
+      for (int j = 0; j < k.n2; ++j)
+        for (int i = 0; i < k.n1; ++i)
+          expected[i + static_cast<std::size_t>(j) * k.n1] =
+              literalSquared(&mat1[static_cast<std::size_t>(i) * k.dim],
+                             &mat2[static_cast<std::size_t>(j) * k.dim], k.dim);
+      std::vector<double> table(expected.size(), 7.0);
+      pairDistanceMatrix(mat1.data(), k.n1, mat2.data(), k.n2, k.dim, table.data());
+      EXPECT_TRUE(sameBits(table, expected)) << what;
+
+      // One input: each pair i < j once, mirrored, the diagonal untouched.
+      std::vector<double> symmetric(static_cast<std::size_t>(k.n1) * k.n1, 7.0);
+      std::vector<double> expectedSymmetric(symmetric.size(), 7.0);
+      for (int j = 0; j < k.n1; ++j)
+        for (int i = 0; i < j; ++i) {
+          const double d = literalSquared(&mat1[static_cast<std::size_t>(i) * k.dim],
+                                          &mat1[static_cast<std::size_t>(j) * k.dim], k.dim);
+          expectedSymmetric[i + static_cast<std::size_t>(j) * k.n1] = d;
+          expectedSymmetric[j + static_cast<std::size_t>(i) * k.n1] = d;
+        }
+      pairDistanceSymmetric(mat1.data(), k.n1, k.dim, symmetric.data());
+      EXPECT_TRUE(sameBits(symmetric, expectedSymmetric)) << what << " (one input)";
+    }
+  }
+}
+
+// vqKmeans as its steps are written: every distance, findVecMin, the update
+// in vector order.
+int literalKmeans(const std::vector<double> &data, int dim, std::vector<double> &center,
+                  std::vector<int> &memberIndex, std::vector<double> &distortion,
+                  int maxLoopCount) {
+  const int dataNum = static_cast<int>(data.size()) / dim;
+  const int centerNum = static_cast<int>(center.size()) / dim;
+  std::vector<double> distVec(centerNum);
+  std::vector<int> memberCount(centerNum);
+  double previous = 1000000.0;
+  for (int pass = 0; pass < maxLoopCount; ++pass) {
+    double total = 0.0;
+    for (int j = 0; j < dataNum; ++j) {
+      for (int k = 0; k < centerNum; ++k)
+        distVec[k] = literalSquared(&data[static_cast<std::size_t>(j) * dim],
+                                    &center[static_cast<std::size_t>(k) * dim], dim);
+      double m;
+      memberIndex[j] = findVecMin(distVec.data(), centerNum, m);
+      total += m;
+    }
+    std::fill(memberCount.begin(), memberCount.end(), 0);
+    for (int j = 0; j < dataNum; ++j)
+      ++memberCount[memberIndex[j]];
+    for (int k = 0; k < centerNum; ++k)
+      if (memberCount[k] > 0)
+        std::fill(center.begin() + static_cast<long>(k) * dim,
+                  center.begin() + static_cast<long>(k + 1) * dim, 0.0);
+    for (int j = 0; j < dataNum; ++j)
+      for (int e = 0; e < dim; ++e)
+        center[static_cast<std::size_t>(memberIndex[j]) * dim + e] +=
+            data[static_cast<std::size_t>(j) * dim + e];
+    for (int k = 0; k < centerNum; ++k)
+      if (memberCount[k] > 0)
+        for (int e = 0; e < dim; ++e)
+          center[static_cast<std::size_t>(k) * dim + e] /= static_cast<double>(memberCount[k]);
+    distortion[pass] = total;
+    if (std::fabs(previous - total) / previous < DBL_EPSILON)
+      return pass + 1;
+    previous = total;
+  }
+  return maxLoopCount;
+}
+
+TEST(DistanceEngine, KmeansHasTheBitsOfTheLiteralPassesOnEveryTarget) {
+  struct Case {
+    int dim, dataNum, centerNum;
+    Values values;
+  };
+  const std::vector<Case> cases = {
+      {1, 40, 3, Values::Uniform}, {7, 90, 9, Values::Ties},     {8, 300, 64, Values::Uniform},
+      {9, 50, 5, Values::Awkward}, {16, 700, 13, Values::Ties},  {31, 120, 17, Values::Huge},
+      {33, 80, 7, Values::Overflow}, {1000, 12, 5, Values::Uniform}, {2, 5000, 600, Values::Ties},
+      {3, 20, 1, Values::Uniform},
+  };
+  for (KernelTarget target : supportedKernelTargets()) {
+    ScopedKernelTarget forced(target);
+    for (const Case &k : cases) {
+      const auto data = matrix(k.dim, k.dataNum, k.values, 5 + k.dataNum);
+      std::vector<double> expectedCenter(data.begin(), data.begin() + k.dim * k.centerNum);
+      if (k.centerNum > 2) // two equal centres: ties go to the lower one
+        std::copy(expectedCenter.begin(), expectedCenter.begin() + k.dim,
+                  expectedCenter.begin() + 2 * k.dim);
+      std::vector<double> center = expectedCenter;
+      const int maxLoop = 6;
+      std::vector<int> expectedIndex(k.dataNum), index(k.dataNum, -7), count(k.centerNum);
+      std::vector<double> expectedDistortion(maxLoop, -1.0), distortion(maxLoop, -1.0),
+          distVec(k.centerNum);
+      const int expectedPasses =
+          literalKmeans(data, k.dim, expectedCenter, expectedIndex, expectedDistortion, maxLoop);
+      const int passes = vqKmeans(data.data(), k.dim, k.dataNum, center.data(), k.centerNum,
+                                  index.data(), distVec.data(), count.data(), distortion.data(),
+                                  maxLoop, 0);
+      const std::string what = label(target, k.dim, k.dataNum, k.centerNum, 0);
+      EXPECT_EQ(passes, expectedPasses) << what;
+      EXPECT_TRUE(sameBits(center, expectedCenter)) << what;
+      // Where two NaN totals meet, C++ leaves open which payload a + b keeps
+      // (the compiler may swap the operands), so NaN matches any NaN here.
+      for (int pass = 0; pass < maxLoop; ++pass)
+        EXPECT_TRUE(sameBits(distortion[pass], expectedDistortion[pass]) ||
+                    (std::isnan(distortion[pass]) && std::isnan(expectedDistortion[pass])))
+            << what << ", pass " << pass;
+      EXPECT_EQ(index, expectedIndex) << what;
+    }
+  }
+}
+
+TEST(DistanceEngine, AllFiniteFindsEveryNaNAndInfinity) {
+  std::vector<double> v(13, 1.5);
+  v[4] = -0.0;
+  v[5] = DBL_MAX;
+  EXPECT_TRUE(allFinite(v.data(), 13));
+  EXPECT_TRUE(allFinite(v.data(), 0));
+  for (double bad : {kNan, kInf, -kInf, -kNan})
+    for (int at : {0, 3, 12}) {
+      std::vector<double> w = v;
+      w[at] = bad;
+      EXPECT_FALSE(allFinite(w.data(), 13)) << bad << " at " << at;
+    }
+}
+
+} // namespace
