@@ -6,6 +6,7 @@
 #include "console.h"
 #include "failure.h"
 #include "host_interface.h"
+#include "simd_lanes.h"
 
 #include <cmath>
 #include <cstddef>
@@ -25,16 +26,8 @@ namespace {
 
 inline bool isKnownType(int type) { return type == 1 || type == 2; }
 
-// d when d > 0, else -d, bit for bit (so +0 gives -0 and a NaN has its sign
-// flipped, exactly as the plain conditional), but without a branch that the
-// processor would mispredict on random data.
-inline double conditionalAbs(double d) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &d, sizeof bits);
-  bits ^= static_cast<std::uint64_t>(!(d > 0)) << 63;
-  std::memcpy(&d, &bits, sizeof d);
-  return d;
-}
+// d when d > 0, else -d, bit for bit, without a branch (see simd_lanes.h).
+inline double conditionalAbs(double d) { return LanesScalar::conditionalAbs(d); }
 
 // The sum of one type, abandoned as soon as it exceeds bound. The loops are
 // written once per type so that the inner loop has no branch on the type.
