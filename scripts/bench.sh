@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the peers (as root), builds the benchmarks and the plug-ins, and
+# runs every benchmark, one thread for everyone. Figures only: nothing fails.
+#   scripts/bench.sh                   every benchmark, best instruction set
+#   scripts/bench.sh --target avx2     the distance benchmarks forced onto one
+#                                      (scalar, sse2, avx2, avx512)
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+CLUSTERKIT_PACKAGES+=(libfaiss-dev libopenblas0-pthread octave-vlfeat)
+ensure_packages
+BUILD=${CLUSTERKIT_BUILD_DIR:-$ROOT/build-bench}
+configure_and_build "$BUILD" -DCLUSTERKIT_OTHER_FLAVOR=OFF -DCLUSTERKIT_BUILD_TESTS=OFF \
+  -DCLUSTERKIT_BUILD_EXAMPLES=OFF
+export OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1
+for bench in "$BUILD"/bench/bench_*; do
+  [ -x "$bench" ] || continue
+  echo "== $(basename "$bench")"
+  case $(basename "$bench") in
+    bench_neighborQuery|bench_pairDistance|bench_codebookTrain) "$bench" "$@" || true ;;
+    *) "$bench" || true ;;
+  esac
+done
+echo "== bench_octave_peers (Octave)"
+CLUSTERKIT_MEX_DIR="$BUILD/mex" octave-cli --no-history --no-gui --norc --quiet \
+  --eval "addpath('$ROOT/bench'); bench_octave_peers" || true
