@@ -1,6 +1,6 @@
 // Vector quantisation: batch k-means training of a codebook of centres.
 #include "vq.h"
-#include "distance_engine.h"
+#include "distance.h"
 
 #include <cfloat>
 #include <cmath>

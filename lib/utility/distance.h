@@ -42,4 +42,67 @@ void squaredDistancesToColumns(const double *vector, const double *columns, int 
 void squaredDistancesFromColumns(const double *vector, const double *columns, int dim,
                                  int count, double *out);
 
+// ---------------------------------------------------------------------------
+// The distance engine: many L1 / squared-L2 sums at once, vectorised across
+// columns so that every sum keeps the bits of the one-at-a-time kernels.
+//
+// Every sum runs over the dimensions in ascending order, starting from 0.0,
+// with d = (first vector) - (second vector) and the term |d| (taken as d when
+// d > 0, else -d) or d * d, exactly as vecDistance() and squaredDistance()
+// compute it. What the engine adds is speed: the columns of one side are
+// copied a tile at a time into lane order (one vector register holds one
+// dimension of several columns), each lane carries one column's running sum,
+// and searches prune candidates that provably cannot be taken. The tile is a
+// fixed stack buffer; only columns so long that one register's worth of them
+// does not fit take one block of that size from the heap (and fail through
+// myExit when it cannot be had). All entry points run on the instruction set
+// cpu_dispatch.h chose, with the same results on every one.
+// ---------------------------------------------------------------------------
+
+/// Exhaustive k-nearest-column search under type 1 (L1) or any other type
+/// (squared L2; callers reject unknown codes before).
+///
+/// queries: dim x queryNum; data: dim x dataNum (column-major). For query c,
+/// its slot list is slotDistance[c * slotStride + r] and
+/// slotIndex[c * slotStride + r] for r = 0 .. slotCount-1 (0-based data
+/// column numbers as doubles); the caller fills it beforehand (ascending
+/// distances, for example all empty). Data columns are offered in ascending
+/// order, skipping the excludedCount columns of excluded (ascending, each
+/// once). A candidate enters when its full sum is strictly below the worst
+/// kept distance, behind every kept slot of equal distance (so the lower
+/// column comes first); the worst slot falls off. A sum that is NaN never
+/// enters. This is what the one-at-a-time search with vecDistanceWithBound()
+/// and the worst kept distance as the bound keeps, when a candidate abandoned
+/// at its bound is dropped. Nothing happens for slotCount < 1; with dim < 1
+/// every distance is 0.0.
+void nearestColumns(const double *queries, int queryNum, const double *data, int dataNum, int dim,
+                    int type, const int *excluded, int excludedCount, int slotCount,
+                    int slotStride, double *slotIndex, double *slotDistance);
+
+/// out (n1 x n2, column-major) receives at (i, j) squaredDistance(column i of
+/// mat1, column j of mat2, dim), bit for bit (0.0 for dim < 1).
+void squaredDistanceTable(const double *mat1, int n1, const double *mat2, int n2, int dim,
+                          double *out);
+
+/// out (n x n) receives at (i, j) and (j, i), for every i < j,
+/// squaredDistance(column i, column j, dim) of mat (the lower-numbered column
+/// first). The diagonal is not written.
+void squaredDistanceTableSymmetric(const double *mat, int n, int dim, double *out);
+
+/// The nearest centre of every data column: memberIndex[j] = the index that
+/// findVecMin() picks among squaredDistance(column j, centre k, dim) for
+/// k = 0 .. centerNum-1, that is the lowest index among the smallest
+/// distances. Returns the sum of those distances, added in column order.
+///
+/// Precondition: every element of data and center is finite (no NaN, no
+/// infinity), so that no distance is NaN. hint (dataNum entries, or null)
+/// holds a likely centre per column (the previous assignment); a good hint
+/// only makes the search faster, the result is the same. hint may be
+/// memberIndex itself. dim >= 1, centerNum >= 1.
+double assignNearestCenters(const double *data, int dim, int dataNum, const double *center,
+                            int centerNum, const int *hint, int *memberIndex);
+
+/// Whether all count values are finite.
+bool allFinite(const double *values, long long count);
+
 #endif // CLUSTERKIT_DISTANCE_H

@@ -1,12 +1,11 @@
 // The distance engine's entry points: the kernels of
 // distance_engine_kernels.inc built once per target, and the switch that
 // sends each call to the target cpu_dispatch.h chose.
-#include "distance_engine.h"
+#include "distance.h"
 
 #include "cpu_dispatch.h"
-#include "internal.h"
+#include "scratch.h"
 #include "simd_lanes.h"
-#include "utility.h"
 
 #include <cmath>
 #include <cstddef>
@@ -33,7 +32,7 @@ public:
     const std::size_t needed = static_cast<std::size_t>(columns) * static_cast<std::size_t>(dim);
     if (needed <= static_cast<std::size_t>(kTileDoubles))
       return stack_;
-    heap_ = allocateScratch<double>(needed, __LINE__);
+    heap_ = allocateScratch<double>(needed, "the distance engine");
     return heap_.get();
   }
 

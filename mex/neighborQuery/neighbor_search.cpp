@@ -1,6 +1,6 @@
 #include "neighbor_search.h"
 
-#include "distance_engine.h"
+#include "distance.h"
 
 #include <algorithm>
 

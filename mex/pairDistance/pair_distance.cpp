@@ -1,6 +1,6 @@
 #include "pair_distance.h"
 
-#include "distance_engine.h"
+#include "distance.h"
 
 void pairDistanceMatrix(const double *mat1, int dataNum1, const double *mat2, int dataNum2,
                         int dim, double *distMat) {

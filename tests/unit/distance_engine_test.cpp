@@ -2,7 +2,7 @@
 // bit, on every instruction set this processor can run, forced one by one.
 #include "clusterkit.h"
 #include "cpu_dispatch.h"
-#include "distance_engine.h"
+#include "distance.h"
 #include "neighbor_search.h"
 #include "numeric_oracles.h"
 #include "pair_distance.h"
