@@ -27,7 +27,9 @@ int findVecMin(const double *vector, int n, double &minValue);
 /// dataNum entries, the lower-numbered centre among equal squared distances),
 /// counts the members of each centre (memberCount, centerNum entries), and
 /// moves each centre with members to their mean; a centre without members
-/// keeps its position. distVec is scratch of centerNum entries. Returns the
+/// keeps its position. distVec is scratch of centerNum entries (used only
+/// when data or centres hold a NaN or an infinity; finite inputs go through
+/// the distance engine, with the same assignment). Returns the
 /// distortion: the total squared distance of the vectors to their nearest
 /// centres as the centres stood before the pass.
 double updateVqCenter(const double *data, int dim, int dataNum, double *center, int centerNum,
