@@ -14,6 +14,8 @@ function bench_octave_peers()
     addpath(vlfeat);
   end
   printf('Octave %s, BLAS: %s\n', version(), blas_name());
+  printf('(the plug-ins run on the best instruction set of this processor: see the\n');
+  printf(' C++ benchmarks for which one, and --target to compare the others)\n');
 
   rand('seed', 1);
   x = 2 * rand(64, 2000) - 1;
