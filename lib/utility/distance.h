@@ -59,6 +59,16 @@ void squaredDistancesFromColumns(const double *vector, const double *columns, in
 // cpu_dispatch.h chose, with the same results on every one.
 // ---------------------------------------------------------------------------
 
+/// @param queries       in: query columns (size dim * queryNum)
+/// @param data          in: candidate columns (size dim * dataNum)
+/// @param type          1 (L1), anything else squared L2
+/// @param excluded      in: candidate columns left out, ascending, each once
+///                      (size excludedCount)
+/// @param slotCount     slots kept per query
+/// @param slotStride    distance between two queries' slot lists (>= slotCount)
+/// @param slotIndex     in/out: 0-based columns as doubles (size slotStride * queryNum)
+/// @param slotDistance  in/out: their distances (size slotStride * queryNum)
+///
 /// Exhaustive k-nearest-column search under type 1 (L1) or any other type
 /// (squared L2; callers reject unknown codes before).
 ///

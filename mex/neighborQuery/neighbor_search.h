@@ -19,8 +19,6 @@ int skippedColumns(const double *skipIndex, int skipLen, int dataNum2, int *colu
 /// @param method         1 (L1) or 2 (squared L2)
 /// @param nnCount        neighbours kept per query
 /// @param excluded       in: candidate columns left out (size excludedCount)
-/// @param slotDistance   scratch (size min(nnCount, dataNum2))
-/// @param slotIndex      scratch (size min(nnCount, dataNum2))
 /// @param nnIndex        out: 0-based neighbour columns (size nnCount * dataNum1)
 /// @param nnDistance     out: their distances (size nnCount * dataNum1)
 ///
