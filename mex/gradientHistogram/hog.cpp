@@ -3,11 +3,126 @@
 #include "scratch.h"
 #include "utility.h"
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+
+// Fast single-precision atan2
+// ===========================
+// The angle is wanted in single precision only, so a double evaluation that
+// is merely accurate enough rounds to the same float as the library's
+// atan2, except when the exact angle lies very close to a point halfway
+// between two floats. hogFastAngle evaluates A with a proven error bound and
+// accepts it only when every double within that bound of A rounds to the
+// same float; otherwise hogAngle asks the library.
+//
+// Evaluation (q = min/max of |dx|, |dy|, both finite, not both zero):
+//   i = nearest integer to 8q (from a float estimate), c = i/8,
+//   u = (min - c*max) / (max + c*min)    so that atan(q) = atan(c) + atan(u),
+//   p = u + u*s, s = u^2*(-1/3 + u^2*(1/5 + u^2*(-1/7 + u^2*(1/9 - u^2/11)))),
+//   t = atan(c) + p   (atan(c) from a table of doubles),
+//   then t -> pi/2 - t when |dy| > |dx|, -> pi - t when dx < 0, and the
+//   sign of dy.
+//
+// Error bound, relative to the exact angle T (eps = 2^-53, one rounding):
+// 1. The float estimate of q is off by far less than 2^-20, so |8q - i| <=
+//    0.5 + 2^-20 and |q - c| <= 1/16 + 2^-23; hence |u| = |q - c|/(1 + qc)
+//    < 0.0626.
+// 2. min - c*max is exact: c*max has at most 28 significant bits; for i = 0
+//    it is 0, and for i >= 1 we have q > 1/32, so both terms are multiples of
+//    a common power of two g (a 1/8 of the last place of max's float grid,
+//    or min's float grid) and below 2^34 g. c*min is exact too; the
+//    denominator and the quotient are rounded once each:
+//    |u_computed - u| <= 2.01 eps |u|.
+// 3. Series truncation: atan is an alternating series with decreasing terms
+//    for |u| < 1, so dropping u^13/13 onwards errs by at most
+//    |u|^13/13 < 2.9e-16 |u| < 1.3 eps |u|. The Horner evaluation of s
+//    (|s| < 0.0014, terms shrinking by u^2 < 0.004) has a relative error of
+//    a few eps, i.e. below 0.01 eps |u| in p; u*s and u + u*s add 0.0014 eps
+//    |u| and eps |p|. With step 2 (atan' <= 1): |p - atan(u)| <= 4.4 eps |u|.
+// 4. t: the table entry errs by at most eps atan(c) and the sum by eps |t|.
+//    For i = 0, t = p and |u| = q <= 1.001 atan(q). For i >= 1,
+//    atan(q) >= atan(1/16 - 2^-23) > 0.0624, so |u| <= 1.004 atan(q) and
+//    atan(c) <= atan(q) + |q - c| <= 2.01 atan(q). So
+//    |t - atan(q)| <= (4.42 + 2.01 + 1.01) eps atan(q) < 8 eps atan(q).
+// 5. pi/2 - t (when t <= pi/4 + tiny, result >= pi/4) and pi - r (r <= pi/2,
+//    result >= pi/2) each add the constant's eps-rounding and one rounding:
+//    at most about 5 eps more relative to their larger results. The sign is
+//    exact. Altogether |A - T| < 32 eps |T| = 2^-48 |T|.
+// The library's atan2 is taken to be within 2^-50 |T| (four units in the
+// last place; the system library is documented well within one), so
+// |A - library| < 1.25 * 2^-48 |T| < 2^-47 |A|. The test below widens A by
+// |A| * 2^-46 on either side (the widening and the two sums are exact or
+// err by at most eps |A|, far less than the margin) and accepts A only when
+// both ends round to the same float: rounding to nearest is monotonic, so
+// every double in between, the library's result included, rounds to it too.
+// Zero components follow the same formulas: atan2(+-y, +-0) is +-pi/2 and
+// atan2(+-0, x) is +-0 or +-pi, the IEC 60559 values the library returns.
+namespace {
+
+// atan(i/8), i = 0 .. 8, rounded to double.
+constexpr double kAtanOfEighths[9] = {0.0,
+                                      0.12435499454676144,
+                                      0.24497866312686414,
+                                      0.35877067027057225,
+                                      0.4636476090008061,
+                                      0.5585993153435624,
+                                      0.6435011087932844,
+                                      0.7188299996216245,
+                                      0.7853981633974483};
+constexpr double kHalfPi = 1.5707963267948966;
+constexpr double kPi = 3.141592653589793;
+// Half the width of the interval that must round to a single float.
+constexpr double kAngleMargin = 0x1p-46;
+
+// atan(min / max) for 0 <= min <= max, max > 0 and finite.
+double atanOfRatio(double min, double max, float minF, float maxF) {
+  const int i = static_cast<int>(minF / maxF * 8.0f + 0.5f);
+  const double c = i * 0.125;
+  const double u = (min - c * max) / (max + c * min);
+  const double u2 = u * u;
+  const double s =
+      u2 * (-1.0 / 3 + u2 * (1.0 / 5 + u2 * (-1.0 / 7 + u2 * (1.0 / 9 + u2 * (-1.0 / 11)))));
+  return kAtanOfEighths[i] + (u + u * s);
+}
+
+// The body of hogFastAngle, inlined into the pixel loop.
+inline bool fastAngle(float dy, float dx, float &angle) {
+  const float ax = std::fabs(dx), ay = std::fabs(dy);
+  // NaN fails both comparisons.
+  if (!(ax <= FLT_MAX && ay <= FLT_MAX) || (ax == 0 && ay == 0))
+    return false;
+  const bool steep = ay > ax;
+  const float minF = steep ? ax : ay, maxF = steep ? ay : ax;
+  double a = atanOfRatio(minF, maxF, minF, maxF);
+  if (steep)
+    a = kHalfPi - a;
+  if (dx < 0)
+    a = kPi - a;
+  a = std::copysign(a, static_cast<double>(dy));
+  const double margin = a * kAngleMargin;
+  const float rounded = static_cast<float>(a);
+  if (static_cast<float>(a - margin) != rounded || static_cast<float>(a + margin) != rounded)
+    return false;
+  angle = rounded;
+  return true;
+}
+
+inline float angleOf(float dy, float dx) {
+  float angle;
+  if (fastAngle(dy, dx, angle))
+    return angle;
+  return static_cast<float>(std::atan2(static_cast<double>(dy), static_cast<double>(dx)));
+}
+
+} // namespace
+
+bool hogFastAngle(float dy, float dx, float &angle) { return fastAngle(dy, dx, angle); }
+
+float hogAngle(float dy, float dx) { return angleOf(dy, dx); }
 
 namespace {
 
@@ -45,6 +160,8 @@ double previousMinusNext(const double *line, std::ptrdiff_t stride, int n, int i
   return line[(i - 1) * stride] - line[(i + 1) * stride];
 }
 
+float singlePrecisionMagnitude(float dx, float dy) { return std::sqrt(dx * dx + dy * dy); }
+
 struct PlaneGradient {
   float dx;
   float dy;
@@ -60,9 +177,94 @@ PlaneGradient planeGradient(const double *plane, int rows, int cols, int y, int 
   PlaneGradient gradient;
   gradient.dx = static_cast<float>(nextMinusPrevious(row, rows, cols, x));
   gradient.dy = static_cast<float>(previousMinusNext(column, 1, rows, y));
-  gradient.magnitude = std::sqrt(gradient.dx * gradient.dx + gradient.dy * gradient.dy);
+  gradient.magnitude = singlePrecisionMagnitude(gradient.dx, gradient.dy);
   return gradient;
 }
+
+// The gradients of one image row, one plane at a time: the same values as
+// planeGradient pixel by pixel, with the border cases taken out of the loop
+// over the columns.
+class RowGradients {
+public:
+  explicit RowGradients(int cols)
+      : cols_(cols), values_(allocateFloats(static_cast<std::size_t>(cols) * 6)) {}
+
+  // Gradients of row y of the first plane, then of each further plane that
+  // has a strictly greater magnitude. Afterwards dx(), dy() and magnitude()
+  // hold the winning plane's values for every column.
+  void compute(const double *image, int rows, int planes, int y) {
+    const std::size_t planeSize = static_cast<std::size_t>(rows) * cols_;
+    planeRow(image, rows, y, best());
+    for (int c = 1; c < planes; ++c) {
+      planeRow(image + c * planeSize, rows, y, candidate());
+      keepStronger();
+    }
+  }
+
+  const float *dx() const { return values_.get(); }
+  const float *dy() const { return values_.get() + cols_; }
+  const float *magnitude() const { return values_.get() + 2 * static_cast<std::size_t>(cols_); }
+
+private:
+  static std::unique_ptr<float[]> allocateFloats(std::size_t count) {
+    std::unique_ptr<float[]> buffer(new (std::nothrow) float[count > 0 ? count : 1]);
+    if (!buffer)
+      myExit("Out of memory.");
+    return buffer;
+  }
+
+  float *best() { return values_.get(); }
+  float *candidate() { return values_.get() + 3 * static_cast<std::size_t>(cols_); }
+
+  // dx, dy and magnitude of row y of one plane into out[0 .. 3*cols).
+  void planeRow(const double *plane, int rows, int y, float *out) const {
+    float *dx = out, *dy = out + cols_, *magnitude = out + 2 * cols_;
+    const double *row = plane + y;
+    const std::ptrdiff_t stride = rows;
+    // Horizontal: right minus left neighbour, 0 outside the image.
+    if (cols_ < 2) {
+      dx[0] = 0.0f;
+    } else {
+      dx[0] = static_cast<float>(row[stride]);
+      for (int x = 1; x < cols_ - 1; ++x)
+        dx[x] = static_cast<float>(row[(x + 1) * stride] - row[(x - 1) * stride]);
+      dx[cols_ - 1] = static_cast<float>(-row[(cols_ - 2) * stride]);
+    }
+    // Vertical: the row above minus the row below, 0 outside the image; the
+    // case depends on the row only.
+    if (rows < 2) {
+      for (int x = 0; x < cols_; ++x)
+        dy[x] = 0.0f;
+    } else if (y == 0) {
+      for (int x = 0; x < cols_; ++x)
+        dy[x] = static_cast<float>(-row[x * stride + 1]);
+    } else if (y == rows - 1) {
+      for (int x = 0; x < cols_; ++x)
+        dy[x] = static_cast<float>(row[x * stride - 1]);
+    } else {
+      for (int x = 0; x < cols_; ++x)
+        dy[x] = static_cast<float>(row[x * stride - 1] - row[x * stride + 1]);
+    }
+    for (int x = 0; x < cols_; ++x)
+      magnitude[x] = singlePrecisionMagnitude(dx[x], dy[x]);
+  }
+
+  // Takes the candidate plane's gradient where its magnitude is strictly
+  // greater: on ties (and NaN) the earlier plane stays.
+  void keepStronger() {
+    float *bestDx = best(), *bestDy = bestDx + cols_, *bestMagnitude = bestDx + 2 * cols_;
+    const float *dx = candidate(), *dy = dx + cols_, *magnitude = dx + 2 * cols_;
+    for (int x = 0; x < cols_; ++x) {
+      const bool stronger = magnitude[x] > bestMagnitude[x];
+      bestDx[x] = stronger ? dx[x] : bestDx[x];
+      bestDy[x] = stronger ? dy[x] : bestDy[x];
+      bestMagnitude[x] = stronger ? magnitude[x] : bestMagnitude[x];
+    }
+  }
+
+  int cols_;
+  std::unique_ptr<float[]> values_; // best dx, dy, magnitude; candidate dx, dy, magnitude
+};
 
 // Row-major [grid row][grid column][bin] cell histograms.
 class CellHistograms {
@@ -83,40 +285,60 @@ private:
   std::unique_ptr<double[]> values_;
 };
 
-void castVotes(CellHistograms &histograms, float magnitude, const HogSpatialSplit &down,
-               const HogSpatialSplit &across, const HogOrientationSplit &bins) {
-  const double rowWeight[2] = {1.0 - down.weight, down.weight};
-  const double colWeight[2] = {1.0 - across.weight, across.weight};
-  const double binWeight[2] = {1.0 - bins.upperWeight, bins.upperWeight};
-  const int bin[2] = {bins.lowerBin, bins.upperBin};
-  for (int r = 0; r < 2; ++r)
-    for (int c = 0; c < 2; ++c) {
-      double *cell = histograms.cell(down.first + r, across.first + c);
-      for (int b = 0; b < 2; ++b)
-        cell[bin[b]] += static_cast<double>(magnitude) * rowWeight[r] * colWeight[c] * binWeight[b];
-    }
+// A spatial split with both weights: first gets weight[0] = 1 - w, first + 1
+// gets weight[1] = w.
+struct SpatialWeights {
+  int first;
+  double weight[2];
+};
+
+SpatialWeights spatialWeights(int p, double cell) {
+  const HogSpatialSplit split = hogSpatialSplit(p, cell);
+  return {split.first, {1.0 - split.weight, split.weight}};
 }
 
+// Adds magnitude * row weight * column weight * bin weight, multiplied in
+// that order, to the eight (row, column, bin) combinations, rows outer and
+// bins inner (with one bin both votes go to it, lower bin first).
+void castVotes(CellHistograms &histograms, float magnitude, const SpatialWeights &down,
+               const SpatialWeights &across, const HogOrientationSplit &bins) {
+  const double binWeight[2] = {1.0 - bins.upperWeight, bins.upperWeight};
+  const double m = magnitude;
+  for (int r = 0; r < 2; ++r) {
+    const double mr = m * down.weight[r];
+    for (int c = 0; c < 2; ++c) {
+      const double mrc = mr * across.weight[c];
+      double *cell = histograms.cell(down.first + r, across.first + c);
+      cell[bins.lowerBin] += mrc * binWeight[0];
+      cell[bins.upperBin] += mrc * binWeight[1];
+    }
+  }
+}
+
+// Votes pixel by pixel, rows outer: every histogram value receives its votes
+// in that order.
 void voteAllPixels(const double *image, int rows, int cols, int planes, const HogLayout &layout,
                    float range, CellHistograms &histograms) {
   const double binWidth = static_cast<double>(range / static_cast<float>(layout.nbins));
   // The column splits are the same for every row.
-  std::unique_ptr<HogSpatialSplit[]> across =
-      allocateScratch<HogSpatialSplit>(static_cast<std::size_t>(cols), "HoG");
+  auto across = allocateScratch<SpatialWeights>(static_cast<std::size_t>(cols), "HoG");
   for (int x = 0; x < cols; ++x)
-    across[x] = hogSpatialSplit(x, layout.cell);
+    across[x] = spatialWeights(x, layout.cell);
+  RowGradients gradients(cols);
   for (int y = 0; y < rows; ++y) {
-    const HogSpatialSplit down = hogSpatialSplit(y, layout.cell);
+    const SpatialWeights down = spatialWeights(y, layout.cell);
+    gradients.compute(image, rows, planes, y);
+    const float *dx = gradients.dx(), *dy = gradients.dy(), *magnitude = gradients.magnitude();
     for (int x = 0; x < cols; ++x) {
-      HogGradient gradient = hogGradient(image, rows, cols, planes, y, x);
-      if (std::isnan(gradient.angle))
-        continue; // a NaN neighbour: no orientation to vote for
-      if (gradient.magnitude == 0)
-        continue; // its votes would all be +-0 and change no histogram bit
-      if (gradient.angle < 0)
-        gradient.angle += range;
-      castVotes(histograms, gradient.magnitude, down, across[x],
-                hogOrientationSplit(gradient.angle, binWidth, layout.nbins));
+      // A zero magnitude would only add +-0 votes, which change no
+      // histogram bit; a NaN one (a NaN neighbour) has no orientation.
+      if (!(magnitude[x] > 0))
+        continue;
+      float angle = angleOf(dy[x], dx[x]);
+      if (angle < 0)
+        angle += range;
+      castVotes(histograms, magnitude[x], down, across[x],
+                hogOrientationSplit(angle, binWidth, layout.nbins));
     }
   }
 }
@@ -212,15 +434,15 @@ HogGradient hogGradient(const double *image, int rows, int cols, int planes, int
   // Only the winning plane's angle is needed.
   HogGradient gradient;
   gradient.magnitude = best.magnitude;
-  gradient.angle =
-      static_cast<float>(std::atan2(static_cast<double>(best.dy), static_cast<double>(best.dx)));
+  gradient.angle = hogAngle(best.dy, best.dx);
   return gradient;
 }
 
 HogOrientationSplit hogOrientationSplit(float angle, double binWidth, int nbins) {
   // k is the upper bin before wrapping; it can pass nbins by one only
   // through the rounding of a bin width of more than 2^23 bins.
-  const long long k = static_cast<long long>(std::floor(static_cast<double>(angle) / binWidth + 0.5));
+  // Truncation is floor here: the value is at least 0.5.
+  const long long k = static_cast<long long>(static_cast<double>(angle) / binWidth + 0.5);
   HogOrientationSplit split;
   auto wrap = [nbins](long long bin) { return static_cast<int>(bin >= nbins ? bin - nbins : bin); };
   split.lowerBin = k == 0 ? nbins - 1 : wrap(k - 1);
@@ -232,7 +454,8 @@ HogOrientationSplit hogOrientationSplit(float angle, double binWidth, int nbins)
 
 HogSpatialSplit hogSpatialSplit(int p, double cell) {
   HogSpatialSplit split;
-  split.first = static_cast<int>(std::floor(p / cell + 0.5));
+  // Truncation is floor here: the value is at least 0.5.
+  split.first = static_cast<int>(p / cell + 0.5);
   // Grid line j is centred at (j - 0.5) * cell + 0.5 in 1-based pixel
   // coordinates.
   const float centre = static_cast<float>((split.first - 0.5) * cell + 0.5);

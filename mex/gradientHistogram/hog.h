@@ -61,6 +61,19 @@ struct HogGradient {
 /// planes the one of strictly greatest magnitude wins, the earlier on ties.
 HogGradient hogGradient(const double *image, int rows, int cols, int planes, int y, int x);
 
+/// atan2(dy, dx) rounded to single precision: the float that the library's
+/// double atan2 of the widened components rounds to, bit for bit, including
+/// signed zeros, infinities and NaN. Most gradients take hogFastAngle; the
+/// rest go to the library.
+float hogAngle(float dy, float dx);
+
+/// The fast evaluation behind hogAngle. Returns true and sets angle when it
+/// can prove that angle is what the library gives; returns false, leaving
+/// angle alone, when both components are zero, either is infinite or NaN,
+/// or the double result lies too close to a single-precision rounding
+/// boundary to tell (about one gradient in two million).
+bool hogFastAngle(float dy, float dx, float &angle);
+
 /// Split of an angle in [0, range] between two neighbouring bins, which wrap
 /// round: lowerBin gets 1 - upperWeight, upperBin gets upperWeight.
 struct HogOrientationSplit {

@@ -226,6 +226,118 @@ TEST(HogGradient, StrongestPlaneWinsAndTheEarlierOneOnTies) {
   EXPECT_EQ(hogGradient(later, 1, 3, 3, 0, 1).magnitude, 5.0f);
 }
 
+float libraryAngle(float dy, float dx) {
+  return static_cast<float>(std::atan2(static_cast<double>(dy), static_cast<double>(dx)));
+}
+
+bool sameFloatBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// hogAngle against the library on a set of gradients; counts the gradients
+// the fast evaluation declined and checks every one it accepted.
+struct AngleCheck {
+  long long checked = 0;
+  long long declined = 0;
+  void operator()(float dy, float dx) {
+    ++checked;
+    const float expected = libraryAngle(dy, dx);
+    float fast = -7.0f;
+    if (hogFastAngle(dy, dx, fast)) {
+      ASSERT_TRUE(sameFloatBits(fast, expected)) << "dy " << dy << " dx " << dx;
+    } else {
+      ++declined;
+    }
+    ASSERT_TRUE(sameFloatBits(hogAngle(dy, dx), expected)) << "dy " << dy << " dx " << dx;
+  }
+};
+
+// A float of random sign, significand and exponent in [minExp, maxExp].
+float randomFloat(std::mt19937 &rng, int minExp, int maxExp) {
+  std::uniform_real_distribution<float> significand(1.0f, 2.0f);
+  std::uniform_int_distribution<int> exponent(minExp, maxExp);
+  const float value = std::ldexp(significand(rng), exponent(rng));
+  return rng() & 1 ? -value : value;
+}
+
+TEST(HogAngle, EqualsTheLibraryOnEveryIntegerGradientUpTo511) {
+  AngleCheck check;
+  for (int dy = -511; dy <= 511; ++dy)
+    for (int dx = -511; dx <= 511; ++dx)
+      check(static_cast<float>(dy), static_cast<float>(dx));
+  EXPECT_EQ(check.checked, 1023LL * 1023);
+}
+
+TEST(HogAngle, EqualsTheLibraryOnMillionsOfRandomGradients) {
+  std::mt19937 rng(17);
+  std::uniform_real_distribution<float> pixelDifference(-255.0f, 255.0f);
+  AngleCheck check;
+  const struct {
+    int minExp, maxExp;
+  } ranges[] = {{-8, 8}, {-149, 127}, {-30, 30}};
+  for (const auto &range : ranges)
+    for (int k = 0; k < 2000000; ++k)
+      check(randomFloat(rng, range.minExp, range.maxExp), randomFloat(rng, range.minExp, range.maxExp));
+  for (int k = 0; k < 2000000; ++k)
+    check(pixelDifference(rng), pixelDifference(rng));
+  // About one in two million lies too close to a rounding boundary.
+  EXPECT_LT(check.declined, 100);
+}
+
+TEST(HogAngle, SpecialComponentsEqualTheLibrary) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float denormMin = std::numeric_limits<float>::denorm_min();
+  const float fltMax = std::numeric_limits<float>::max();
+  const float values[] = {0.0f, -0.0f, 1.0f, -1.0f, 3.0f, -255.0f, denormMin, -denormMin,
+                          1e-38f, 1.17549435e-38f, fltMax, -fltMax, 1e30f, inf, -inf, nan};
+  AngleCheck check;
+  for (float dy : values)
+    for (float dx : values) {
+      check(dy, dx); // axes, ties (dy = dx), tiny over huge and back
+      if (std::isnan(dy) || std::isnan(dx)) {
+        EXPECT_TRUE(std::isnan(hogAngle(dy, dx)));
+      }
+    }
+  // Diagonals and near-diagonals of every size.
+  std::mt19937 rng(5);
+  for (int k = 0; k < 200000; ++k) {
+    const float v = randomFloat(rng, -149, 127);
+    check(v, v);
+    check(-v, v);
+    check(std::nextafter(v, 0.0f), v);
+    check(v, std::nextafter(v, inf));
+  }
+}
+
+// Gradients whose exact angle lies within about 2^-46 of a point halfway
+// between two floats: p/q from the continued fraction of tan(midpoint),
+// with q < 2^24. The fast evaluation must decline them and the result must
+// still be the library's.
+TEST(HogAngle, GradientsNextToARoundingBoundaryFallBackToTheLibrary) {
+  std::mt19937 rng(23);
+  std::uniform_real_distribution<float> angles(0.05f, 1.5f);
+  AngleCheck check;
+  for (int k = 0; k < 4000; ++k) {
+    const float f = angles(rng);
+    const long double midpoint = (static_cast<long double>(f) + std::nextafter(f, 2.0f)) / 2;
+    long double rest = std::tan(midpoint);
+    long double p0 = 1, q0 = 0, p1 = std::floor(rest), q1 = 1;
+    rest -= p1;
+    while (rest > 1e-30L) {
+      rest = 1 / rest;
+      const long double a = std::floor(rest);
+      rest -= a;
+      const long double p2 = a * p1 + p0, q2 = a * q1 + q0;
+      if (p2 >= 16777216.0L || q2 >= 16777216.0L)
+        break;
+      p0 = p1, q0 = q1, p1 = p2, q1 = q2;
+    }
+    const float dy = static_cast<float>(p1), dx = static_cast<float>(q1);
+    for (int sign = 0; sign < 4; ++sign)
+      check(sign & 1 ? -dy : dy, sign & 2 ? -dx : dx);
+  }
+  EXPECT_GT(check.declined, 1000);
+}
+
 TEST(HogOrientationSplit, HalfTurnFallsBetweenTheLastBinAndBinZero) {
   const double w = static_cast<double>(HOG_HALF_TURN / 9);
   const HogOrientationSplit atPi = hogOrientationSplit(HOG_HALF_TURN, w, 9);
