@@ -27,10 +27,27 @@ void mixtureLogDensities(const double *x, int dim, const GMMPARAM &gmm, const do
     column[j] = (logTerm[j] + column[j] / gmm.covariance[j]) * (-0.5);
 }
 
+// Below this difference lo - hi the step leaves hi unchanged (up to the sign
+// of a zero): exp(-37) = 8.5e-17 is under 2^-53 = 1.1e-16, half a unit in the
+// last place of 1.0, by 23%, so any exp accurate to better than 20% gives a
+// value that 1.0 absorbs (a tie would round to 1.0 too); log(1.0) is
+// exactly +0 (IEC 60559), and +0 + hi is hi, but +0 for a hi of -0. The
+// library's exp (whichever variant the processor selects) is accurate to
+// about one unit in the last place, far inside that margin.
+constexpr double kNegligibleDifference = -37.0;
+
 // One step of the log-domain sum: ln(exp(lo - hi) + 1.0) + hi, where hi is
 // the larger of the two (acc when they are equal or either is NaN). Written
 // with exp and log, not log1p, on purpose: the results keep those bits.
+// Most steps of a long sum meet a value far below the running total (or far
+// above it); their result is known without exp and log, which keeps the two
+// calls off the dependency chain from one value to the next. A NaN fails
+// both tests and takes the full step.
 inline double logAddStep(double acc, double a) {
+  if (a - acc < kNegligibleDifference) // a < acc: hi = acc, lo = a
+    return acc == 0.0 ? 0.0 : acc;     // +0.0 + acc
+  if (acc - a < kNegligibleDifference) // a > acc: hi = a, lo = acc
+    return a == 0.0 ? 0.0 : a;
   double hi = acc;
   double lo = a;
   if (a > acc) {
@@ -100,19 +117,23 @@ double mixLogSum(double *logValue, int count) {
 // weighted log-densities into the log-sum as they are formed instead of
 // collecting them first. Each changes only when independent values are
 // computed, not how, so the bits are those of the three passes.
-// The two scratch blocks hold the log weights and the normalising terms.
+// The two scratch blocks hold the log weights, and the normalising terms
+// followed by a column of log-densities used when mixProb is null.
 void gmmEval(double *data, int dim, int dataNum, GMMPARAM &gmm, double *logProb,
              double *mixProb) {
   const int mixNum = gmm.mixNum;
   auto logWeight = allocateScratch<double>(mixNum > 0 ? mixNum : 0, "gmmEval");
-  auto logTerm = allocateScratch<double>(mixNum > 0 ? mixNum : 0, "gmmEval");
+  // The normalising terms, then a column of log-densities for a null mixProb.
+  auto logTerm =
+      allocateScratch<double>(mixNum > 0 ? 2 * static_cast<std::size_t>(mixNum) : 0, "gmmEval");
+  double *ownColumn = logTerm.get() + (mixNum > 0 ? mixNum : 0);
   for (int j = 0; j < mixNum; ++j) {
     logWeight[j] = std::log(gmm.weight[j]);
     logTerm[j] = sharedVarianceLogTerm(gmm.covariance[j], dim);
   }
   for (int i = 0; i < dataNum; ++i) {
     const double *x = columnOf(data, dim, i);
-    double *column = columnOf(mixProb, mixNum, i);
+    double *column = mixProb ? columnOf(mixProb, mixNum, i) : ownColumn;
     mixtureLogDensities(x, dim, gmm, logTerm.get(), column);
     double acc = -std::numeric_limits<double>::infinity();
     for (int j = 0; j < mixNum; ++j) {
@@ -120,7 +141,8 @@ void gmmEval(double *data, int dim, int dataNum, GMMPARAM &gmm, double *logProb,
       acc = j == 0 ? term : logAddStep(acc, term);
     }
     logProb[i] = acc;
-    for (int j = 0; j < mixNum; ++j)
-      column[j] = std::exp(column[j]);
+    if (mixProb)
+      for (int j = 0; j < mixNum; ++j)
+        column[j] = std::exp(column[j]);
   }
 }

@@ -62,8 +62,10 @@ double mixLogSum(double *logValue, int count);
 /// mixture with its one shared variance covariance[j] (gmmType and gConst are
 /// not consulted). logProb (dataNum values) receives each vector's
 /// log-likelihood; mixProb (mixNum x dataNum, column-major) the unweighted
-/// density of each mixture at each vector. A model without mixtures gives
-/// -Inf. Fails through myExit when its two scratch blocks cannot be had.
+/// density of each mixture at each vector; mixProb may be null when the
+/// densities are not wanted, which saves their exp calls. A model without
+/// mixtures gives -Inf. Fails through myExit when its two scratch blocks
+/// cannot be had.
 void gmmEval(double *data, int dim, int dataNum, GMMPARAM &gmm, double *logProb,
              double *mixProb);
 

@@ -61,18 +61,17 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   if (gmmType == 0)
     fail("Unknown covariance type!");
 
-  // Output 1 and the per-mixture values (output 2 or a zero-filled scratch
-  // block) are held at the same time: each alone may fit where both do not.
+  // The per-mixture values count as if they were held beside output 1 even
+  // when output 2 is not asked for: a call too large for that would also
+  // run for hours.
   requireOutputFits((1.0 + mixNum) * dataNum);
   plhs[LOG_PROB] = createDoubleMatrix(1, dataNum);
-  std::unique_ptr<double[]> scratch;
-  double *mixProb;
+  // Without output 2 the densities are not formed at all (gmmEval takes a
+  // null mixProb): no scratch block and no exp per mixture and column.
+  double *mixProb = nullptr;
   if (nlhs > 1) {
     plhs[MIX_PROB] = createDoubleMatrix(mixNum, dataNum);
     mixProb = mxGetPr(plhs[MIX_PROB]);
-  } else {
-    scratch = allocateWork<double>(static_cast<std::size_t>(mixNum) * dataNum);
-    mixProb = scratch.get();
   }
 
   ModelArrays model;

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <type_traits>
 
 namespace {
 
@@ -121,10 +122,112 @@ template <class T> void initialiseEstimate(RlsState<T> &state, int n, int m) {
       state.S[i][j] = i == j ? kInitialCovariance : 0.0;
 }
 
-} // namespace
+// The estimator for N inputs and one output (m = 1) on fixed-size arrays
+// that the compiler keeps in registers: the same products and sums, in the
+// same order and from the same starting zeros, as the general update through
+// the matrix templates, so the same bits. Scratch values that the general
+// path keeps in tmp1 .. tmp7 live in locals here; they carry nothing from
+// one update to the next.
+template <class T, int N> class SmallEstimator {
+public:
+  explicit SmallEstimator(const RlsState<T> &state) {
+    for (int i = 0; i < N; ++i) {
+      for (int j = 0; j < N; ++j)
+        S_[i][j] = state.S[i][j];
+      P_[i] = state.P[i][0];
+    }
+  }
 
-template <class T>
-T rlseOneUpdate(const T *regressor, int n, const T *target, int m, T lambda, T *theta) {
+  void storeInto(RlsState<T> &state) const {
+    for (int i = 0; i < N; ++i) {
+      for (int j = 0; j < N; ++j)
+        state.S[i][j] = S_[i][j];
+      state.P[i][0] = P_[i];
+    }
+  }
+
+  void copyEstimate(T *theta) const {
+    for (int i = 0; i < N; ++i)
+      theta[i] = P_[i];
+  }
+
+  // One update with regressor a (N values) and target b; returns a' P.
+  T update(const T *a, T b, T lambda) {
+    T Sa[N], aS[N]; // tmp1 = S a, tmp3 = a' S
+    for (int i = 0; i < N; ++i) {
+      T sum = 0;
+      for (int k = 0; k < N; ++k)
+        sum = S_[i][k] * a[k] + sum;
+      Sa[i] = sum;
+    }
+    T aSa = 0; // tmp2
+    for (int k = 0; k < N; ++k)
+      aSa = a[k] * Sa[k] + aSa;
+    const T denominator = lambda + aSa;
+    for (int j = 0; j < N; ++j) {
+      T sum = 0;
+      for (int k = 0; k < N; ++k)
+        sum = a[k] * S_[k][j] + sum;
+      aS[j] = sum;
+    }
+    const T inverseDenominator = static_cast<T>(1.0) / denominator;
+    const T inverseLambda = static_cast<T>(1.0) / lambda;
+    for (int i = 0; i < N; ++i)
+      for (int j = 0; j < N; ++j) {
+        const T correction = (Sa[i] * aS[j] + static_cast<T>(0)) * inverseDenominator; // tmp4
+        S_[i][j] = (S_[i][j] - correction) * inverseLambda;
+      }
+    const T error = b - prediction(a); // tmp5
+    T aError[N];                       // tmp6
+    for (int i = 0; i < N; ++i)
+      aError[i] = a[i] * error + static_cast<T>(0);
+    T step[N]; // tmp7 = S tmp6, all of it from the S just updated
+    for (int i = 0; i < N; ++i) {
+      T sum = 0;
+      for (int k = 0; k < N; ++k)
+        sum = S_[i][k] * aError[k] + sum;
+      step[i] = sum;
+    }
+    for (int i = 0; i < N; ++i)
+      P_[i] = P_[i] + step[i];
+    return prediction(a);
+  }
+
+private:
+  T prediction(const T *a) const {
+    T sum = 0;
+    for (int k = 0; k < N; ++k)
+      sum = a[k] * P_[k] + sum;
+    return sum;
+  }
+
+  T S_[N][N];
+  T P_[N];
+};
+
+// The largest input count that takes the fixed-size path.
+constexpr int kLargestSmallEstimator = 8;
+
+// Calls fn with std::integral_constant<int, n> when 1 <= n <= 8; returns
+// whether it did.
+template <class Fn> bool withSmallSize(int n, Fn &&fn) {
+  switch (n) {
+  case 1: fn(std::integral_constant<int, 1>()); return true;
+  case 2: fn(std::integral_constant<int, 2>()); return true;
+  case 3: fn(std::integral_constant<int, 3>()); return true;
+  case 4: fn(std::integral_constant<int, 4>()); return true;
+  case 5: fn(std::integral_constant<int, 5>()); return true;
+  case 6: fn(std::integral_constant<int, 6>()); return true;
+  case 7: fn(std::integral_constant<int, 7>()); return true;
+  case 8: fn(std::integral_constant<int, 8>()); return true;
+  default: return false;
+  }
+}
+static_assert(kLargestSmallEstimator == 8, "withSmallSize lists every size up to the largest");
+
+// The shared estimator, created or re-created for n inputs and m outputs,
+// initialised on its first use, with count more calls counted.
+template <class T> RlsState<T> &estimatorFor(int n, int m, int count) {
   if (n < 1 || m < 1)
     myExitFormatted("Error in rlseOneUpdate: n (%d) and m (%d) must be at least 1!", n, m);
   RlsState<T> &state = estimator<T>();
@@ -132,8 +235,14 @@ T rlseOneUpdate(const T *regressor, int n, const T *target, int m, T lambda, T *
     state.create(n, m);
   if (state.flag == 0)
     initialiseEstimate(state, n, m);
-  state.countCall();
+  for (int k = 0; k < count; ++k)
+    state.countCall();
+  return state;
+}
 
+// The general update through the matrix templates, on the state's matrices.
+template <class T>
+T generalUpdate(RlsState<T> &state, const T *regressor, int n, const T *target, int m, T lambda) {
   T **S = state.S, **P = state.P, **a = state.a, **b = state.b;
   T **a_t = state.a_t, **b_t = state.b_t;
   T **tmp1 = state.tmp1, **tmp2 = state.tmp2, **tmp3 = state.tmp3, **tmp4 = state.tmp4;
@@ -165,40 +274,91 @@ T rlseOneUpdate(const T *regressor, int n, const T *target, int m, T lambda, T *
   matAdd(P, tmp7, n, m, P);
 
   matMultiply(a_t, P, 1, n, m, tmp5);
-  if (theta != nullptr)
-    for (int i = 0; i < n; ++i)
-      for (int j = 0; j < m; ++j)
-        theta[i + columnOffset(j, n)] = P[i][j];
   return tmp5[0][0];
 }
 
+template <class T> void copyEstimate(const RlsState<T> &state, int n, int m, T *theta) {
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < m; ++j)
+      theta[i + columnOffset(j, n)] = state.P[i][j];
+}
+
+// count updates in order, fillRow(k, regressor, target) supplying the k-th
+// sample; theta, when not null, receives the estimate after the last one.
+// The two row buffers are scratch; where names the routine that asked, in
+// the message of a failed allocation.
+// One output and at most kLargestSmallEstimator inputs take the fixed-size
+// path, which loads the state once for all the updates.
+template <class T, class FillRow>
+void runUpdates(int count, int n, int m, T lambda, FillRow fillRow, T *theta,
+                const char *where) {
+  if (count <= 0)
+    return;
+  RlsState<T> &state = estimatorFor<T>(n, m, count);
+  auto regressor = allocateScratch<T>(static_cast<std::size_t>(n), where);
+  auto target = allocateScratch<T>(static_cast<std::size_t>(m), where);
+  const bool small = m == 1 && withSmallSize(n, [&](auto size) {
+    SmallEstimator<T, decltype(size)::value> estimator(state);
+    for (int k = 0; k < count; ++k) {
+      fillRow(k, regressor.get(), target.get());
+      estimator.update(regressor.get(), target[0], lambda);
+    }
+    estimator.storeInto(state);
+  });
+  if (!small)
+    for (int k = 0; k < count; ++k) {
+      fillRow(k, regressor.get(), target.get());
+      generalUpdate(state, regressor.get(), n, target.get(), m, lambda);
+    }
+  if (theta != nullptr)
+    copyEstimate(state, n, m, theta);
+}
+
+} // namespace
+
+template <class T>
+T rlseOneUpdate(const T *regressor, int n, const T *target, int m, T lambda, T *theta) {
+  RlsState<T> &state = estimatorFor<T>(n, m, 1);
+  T result = 0;
+  const bool small = m == 1 && withSmallSize(n, [&](auto size) {
+    SmallEstimator<T, decltype(size)::value> estimator(state);
+    result = estimator.update(regressor, target[0], lambda);
+    estimator.storeInto(state);
+  });
+  if (!small)
+    result = generalUpdate(state, regressor, n, target, m, lambda);
+  if (theta != nullptr)
+    copyEstimate(state, n, m, theta);
+  return result;
+}
+
+// Only the estimate after the last row reaches theta: every earlier copy
+// would be overwritten.
 template <class T>
 void rlseBatch(const T *A, int dataNum, int n, const T *B, int m, T lambda, T *theta) {
-  auto rowOfA = allocateScratch<T>(static_cast<std::size_t>(n > 0 ? n : 0), "rlseBatch");
-  auto rowOfB = allocateScratch<T>(static_cast<std::size_t>(m > 0 ? m : 0), "rlseBatch");
-  for (int i = 0; i < dataNum; ++i) {
+  auto fillRow = [&](int i, T *rowOfA, T *rowOfB) {
     for (int j = 0; j < n; ++j)
       rowOfA[j] = A[i + columnOffset(j, dataNum)];
     for (int j = 0; j < m; ++j)
       rowOfB[j] = B[i + columnOffset(j, dataNum)];
-    rlseOneUpdate(rowOfA.get(), n, rowOfB.get(), m, lambda, theta);
-  }
+  };
+  runUpdates(dataNum, n, m, lambda, fillRow, theta, "rlseBatch");
 }
 
 // The regressor rows x^order, ..., x, 1 are made one at a time rather than as
 // a whole dataNum x (order+1) matrix: the updates, and so the result, are the
-// same as rlseBatch over that matrix, without its memory. Only the last
-// update copies the estimate out, as every earlier copy would be overwritten.
+// same as rlseBatch over that matrix, without its memory. pow(x, 0) is 1 for
+// every x but a signalling NaN (IEC 60559), so only a NaN asks pow.
 template <class T> void polyfit(const T *x, int dataNum, const T *y, int order, T *coef) {
   if (order < 0 || order == INT_MAX)
     myExitFormatted("Error in polyfit: order (%d) is out of range!", order);
-  const int n = order + 1;
-  auto row = allocateScratch<T>(static_cast<std::size_t>(n), "polyfit");
-  for (int i = 0; i < dataNum; ++i) {
-    for (int j = 0; j <= order; ++j)
+  auto fillRow = [&](int i, T *row, T *target) {
+    for (int j = 0; j < order; ++j)
       row[j] = std::pow(x[i], static_cast<double>(order - j));
-    rlseOneUpdate(row.get(), n, &y[i], 1, static_cast<T>(1.0), i == dataNum - 1 ? coef : nullptr);
-  }
+    row[order] = std::isnan(x[i]) ? std::pow(x[i], 0.0) : 1.0;
+    target[0] = y[i];
+  };
+  runUpdates(dataNum, order + 1, 1, static_cast<T>(1.0), fillRow, coef, "polyfit");
 }
 
 template <class T> void rlseReset() { estimator<T>().release(); }

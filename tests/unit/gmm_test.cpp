@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <vector>
@@ -107,15 +108,56 @@ TEST(MixLogSum, PairwiseRulesForInfinitiesAndNaN) {
 }
 
 TEST(MixLogSum, AccumulatesLeftToRightWithExpAndLogNotLog1p) {
+  // Sequences that keep every step near the shortcut's threshold, far on
+  // either side of it, on signed zeros and infinities; each against the
+  // full step applied to every value.
+  const double nearThreshold[] = {0.0,  -37.0, std::nextafter(-37.0, 0.0), std::nextafter(-37.0, -40.0),
+                                  -36.7368, -36.74, 37.0, -74.0, -0.0,   36.9999, 0.0};
+  const double zeros[] = {-0.0, -40.0, -0.0, 0.0, 40.0, -0.0, -1e300, -0.0};
+  const double infinities[] = {-kInf, 2.0, kInf, -3.0, kInf, 1e308, -kInf};
+  const double huge[] = {1e308, -1e308, 1e308, 1.7e308, 1e-300, -5e-324};
+  struct Case {
+    const char *name;
+    std::vector<double> values;
+  };
   std::mt19937 rng(11);
-  std::vector<double> v = randomVector(rng, 200, 30.0);
-  double acc = v[0];
-  for (std::size_t i = 1; i < v.size(); ++i) {
-    const double hi = v[i] > acc ? v[i] : acc;
-    const double lo = v[i] > acc ? acc : v[i];
-    acc = std::log(std::exp(lo - hi) + 1.0) + hi;
+  const std::vector<Case> cases = {
+      {"random, spread 30", randomVector(rng, 2000, 30.0)},
+      {"random, spread 5", randomVector(rng, 2000, 5.0)},
+      {"random, spread 1000", randomVector(rng, 2000, 1000.0)},
+      {"near the threshold", {std::begin(nearThreshold), std::end(nearThreshold)}},
+      {"signed zeros", {std::begin(zeros), std::end(zeros)}},
+      {"-0 then far below", {-0.0, -40.0}}, // +0
+      {"far below then -0", {-50.0, -0.0}}, // +0
+      {"infinities", {std::begin(infinities), std::end(infinities)}},
+      {"huge and tiny", {std::begin(huge), std::end(huge)}},
+  };
+  for (const Case &c : cases) {
+    std::vector<double> v = c.values;
+    EXPECT_TRUE(sameBits(mixLogSum(v.data(), static_cast<int>(v.size())),
+                         literalMixLogSum(v.data(), static_cast<int>(v.size()))))
+        << c.name;
+    // The sign of a zero result shows through its reciprocal.
+    EXPECT_EQ(std::signbit(mixLogSum(v.data(), static_cast<int>(v.size()))),
+              std::signbit(literalMixLogSum(v.data(), static_cast<int>(v.size()))))
+        << c.name;
   }
-  EXPECT_TRUE(sameBits(mixLogSum(v.data(), 200), acc));
+  double negativeZero[] = {-0.0};
+  EXPECT_TRUE(std::signbit(mixLogSum(negativeZero, 1)));
+}
+
+// The facts the log-sum's shortcut rests on, about this machine's library:
+// below a difference of -37, exp adds nothing to 1.0, and log(1.0) is +0.
+TEST(MixLogSum, TheLibraryAgreesWithTheShortcut) {
+  const double one = 1.0;
+  const double logOfOne = std::log(one);
+  EXPECT_TRUE(logOfOne == 0.0 && !std::signbit(logOfOne));
+  std::mt19937 rng(13);
+  std::uniform_real_distribution<double> below(-745.5, -37.0);
+  for (int k = 0; k < 200000; ++k) {
+    const double d = k == 0 ? std::nextafter(-37.0, -40.0) : below(rng);
+    ASSERT_EQ(std::exp(d) + 1.0, 1.0) << d;
+  }
 }
 
 TEST(GmmEval, MatchesThePlainThreePassEvaluationBitForBit) {
@@ -140,6 +182,11 @@ TEST(GmmEval, MatchesThePlainThreePassEvaluationBitForBit) {
         ASSERT_TRUE(sameBits(logProb[i], expectedLog[i])) << "dim " << dim << " vector " << i;
       for (int k = 0; k < mixNum * dataNum; ++k)
         ASSERT_TRUE(sameBits(mixProb[k], expectedMix[k])) << "dim " << dim << " entry " << k;
+      // Without the densities the log-likelihoods keep their bits.
+      std::vector<double> logOnly(dataNum);
+      gmmEval(data.data(), dim, dataNum, gmm, logOnly.data(), nullptr);
+      for (int i = 0; i < dataNum; ++i)
+        ASSERT_TRUE(sameBits(logOnly[i], expectedLog[i])) << "dim " << dim << " vector " << i;
     }
   }
 }

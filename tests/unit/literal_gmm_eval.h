@@ -9,6 +9,18 @@
 #include <cmath>
 #include <vector>
 
+// The sequential log-sum, one full step per value: the oracle of mixLogSum.
+inline double literalMixLogSum(const double *logValue, int count) {
+  double acc = logValue[0];
+  for (int i = 1; i < count; ++i) {
+    const double a = logValue[i];
+    const double hi = a > acc ? a : acc;
+    const double lo = a > acc ? acc : a;
+    acc = std::log(std::exp(lo - hi) + 1.0) + hi;
+  }
+  return acc;
+}
+
 inline void literalGmmEval(double *data, int dim, int dataNum, GMMPARAM &gmm, double *logProb,
                            double *mixProb) {
   const int mixNum = gmm.mixNum;
@@ -22,7 +34,7 @@ inline void literalGmmEval(double *data, int dim, int dataNum, GMMPARAM &gmm, do
   for (int i = 0; i < dataNum; ++i) {
     for (int j = 0; j < mixNum; ++j)
       weighted[j] = logWeight[j] + mixProb[j + i * mixNum];
-    logProb[i] = mixLogSum(weighted.data(), mixNum);
+    logProb[i] = literalMixLogSum(weighted.data(), mixNum);
   }
   for (int k = 0; k < mixNum * dataNum; ++k)
     mixProb[k] = std::exp(mixProb[k]);

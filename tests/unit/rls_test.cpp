@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -212,6 +213,125 @@ TEST_F(Rls, SizesBelowOneAndANegativeOrderAreRefused) {
   const std::vector<double> after = fit({2.0}, {4.0}, 0);
   const double covariance = 1e6 - (1e6 * 1e6) * (1.0 / (1.0 + 1e6));
   EXPECT_EQ(after[0], covariance * 4.0);
+}
+
+// The estimator written out step by step through the matrix templates, with
+// its own state: the oracle for every path of rlseOneUpdate.
+class LiteralEstimator {
+public:
+  LiteralEstimator(int n, int m)
+      : n_(n), m_(m), S(n, n), P(n, m), a(n, 1), b(m, 1), a_t(1, n), b_t(1, m), tmp1(n, 1),
+        tmp2(1, 1), tmp3(1, n), tmp4(n, n), tmp5(1, m), tmp6(n, m), tmp7(n, m) {
+    for (int i = 0; i < n; ++i)
+      S[i][i] = 1000000.0;
+  }
+
+  double update(const double *regressor, const double *target, double lambda) {
+    const int n = n_, m = m_;
+    for (int i = 0; i < n; ++i)
+      a[i][0] = regressor[i];
+    for (int j = 0; j < m; ++j)
+      b[j][0] = target[j];
+    matTranspose<double>(a, n, 1, a_t);
+    matTranspose<double>(b, m, 1, b_t);
+    matMultiply<double>(S, a, n, n, 1, tmp1);
+    matMultiply<double>(a_t, tmp1, 1, n, 1, tmp2);
+    const double d = lambda + tmp2[0][0];
+    matMultiply<double>(a_t, S, 1, n, n, tmp3);
+    matMultiply<double>(tmp1, tmp3, n, 1, n, tmp4);
+    matMultiplyScalar<double>(1.0 / d, tmp4, n, n, tmp4);
+    matSubtract<double>(S, tmp4, n, n, S);
+    matMultiplyScalar<double>(1.0 / lambda, S, n, n, S);
+    matMultiply<double>(a_t, P, 1, n, m, tmp5);
+    matSubtract<double>(b_t, tmp5, 1, m, tmp5);
+    matMultiply<double>(a, tmp5, n, 1, m, tmp6);
+    matMultiply<double>(S, tmp6, n, n, m, tmp7);
+    matAdd<double>(P, tmp7, n, m, P);
+    matMultiply<double>(a_t, P, 1, n, m, tmp5);
+    return tmp5[0][0];
+  }
+
+  std::vector<double> theta() const {
+    std::vector<double> out(static_cast<std::size_t>(n_) * m_);
+    for (int i = 0; i < n_; ++i)
+      for (int j = 0; j < m_; ++j)
+        out[i + j * n_] = P[i][j];
+    return out;
+  }
+
+private:
+  int n_, m_;
+  Matrix S, P, a, b, a_t, b_t, tmp1, tmp2, tmp3, tmp4, tmp5, tmp6, tmp7;
+};
+
+bool sameBits(const std::vector<double> &x, const std::vector<double> &y) {
+  return x.size() == y.size() && std::memcmp(x.data(), y.data(), x.size() * sizeof(double)) == 0;
+}
+
+// Samples with awkward values mixed in: zeros of both signs, tiny and large
+// magnitudes.
+std::vector<double> awkwardValues(int count, unsigned seed) {
+  std::vector<double> values = noisyPoints(count, seed, -2, 2);
+  const double awkward[] = {0.0, -0.0, 1e-300, -3e-200, 1e60, 1.0, -1.0};
+  for (int k = 0; k < count; k += 5)
+    values[k] = awkward[(k / 5) % 7];
+  return values;
+}
+
+// Sizes 1 .. 8 with one output take the fixed-size path, the rest the
+// general one; both must give the literal updates' bits, through every
+// entry point.
+TEST_F(Rls, EveryPathMatchesTheLiteralUpdatesBitForBit) {
+  struct Case {
+    int n, m;
+    double lambda;
+  };
+  const Case cases[] = {{1, 1, 1.0}, {2, 1, 0.95}, {3, 1, 1.0}, {4, 1, 1.0}, {4, 1, 0.99},
+                        {5, 1, 1.0}, {6, 1, 0.9},  {7, 1, 1.0}, {8, 1, 1.0}, {9, 1, 1.0},
+                        {12, 1, 0.98}, {2, 2, 1.0}, {4, 3, 0.97}};
+  const int dataNum = 60;
+  unsigned seed = 100;
+  for (const Case &c : cases) {
+    SCOPED_TRACE(testing::Message() << "n " << c.n << " m " << c.m << " lambda " << c.lambda);
+    const std::vector<double> A = awkwardValues(dataNum * c.n, seed++);
+    const std::vector<double> B = awkwardValues(dataNum * c.m, seed++);
+    LiteralEstimator literal(c.n, c.m);
+    std::vector<double> rowA(c.n), rowB(c.m), theta(c.n * c.m, 9.0);
+    rlseReset<double>();
+    for (int i = 0; i < dataNum; ++i) {
+      for (int j = 0; j < c.n; ++j)
+        rowA[j] = A[i + j * dataNum];
+      for (int j = 0; j < c.m; ++j)
+        rowB[j] = B[i + j * dataNum];
+      const double expected = literal.update(rowA.data(), rowB.data(), c.lambda);
+      const double actual =
+          rlseOneUpdate(rowA.data(), c.n, rowB.data(), c.m, c.lambda, i % 2 ? theta.data() : nullptr);
+      ASSERT_TRUE(sameBits({actual}, {expected})) << "update " << i;
+    }
+    EXPECT_TRUE(sameBits(theta, literal.theta()));
+
+    rlseReset<double>();
+    std::vector<double> batchTheta(c.n * c.m);
+    rlseBatch(A.data(), dataNum, c.n, B.data(), c.m, c.lambda, batchTheta.data());
+    EXPECT_TRUE(sameBits(batchTheta, literal.theta()));
+  }
+}
+
+TEST_F(Rls, PolyfitOfEveryOrderMatchesTheLiteralUpdatesBitForBit) {
+  const std::vector<double> x = awkwardValues(80, 31);
+  const std::vector<double> y = awkwardValues(80, 32);
+  for (int order = 0; order <= 9; ++order) {
+    SCOPED_TRACE(testing::Message() << "order " << order);
+    LiteralEstimator literal(order + 1, 1);
+    std::vector<double> row(order + 1);
+    for (std::size_t i = 0; i < x.size(); ++i) {
+      for (int j = 0; j <= order; ++j)
+        row[j] = std::pow(x[i], static_cast<double>(order - j));
+      literal.update(row.data(), &y[i], 1.0);
+    }
+    rlseReset<double>();
+    EXPECT_TRUE(sameBits(fit(x, y, order), literal.theta()));
+  }
 }
 
 // Limits the address space so that creating an estimator for n inputs fails
