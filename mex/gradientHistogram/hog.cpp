@@ -89,12 +89,11 @@ double atanOfRatio(double min, double max, float minF, float maxF) {
   return kAtanOfEighths[i] + (u + u * s);
 }
 
-// The body of hogFastAngle, inlined into the pixel loop.
-inline bool fastAngle(float dy, float dx, float &angle) {
+// The fast evaluation for finite components that are not both zero: the
+// angle is formed for |dy| and its sign put on the float (rounding to
+// nearest is symmetric), which also gives -0 and -pi for dy = -0.
+inline bool finiteAngle(float dy, float dx, float &angle) {
   const float ax = std::fabs(dx), ay = std::fabs(dy);
-  // NaN fails both comparisons.
-  if (!(ax <= FLT_MAX && ay <= FLT_MAX) || (ax == 0 && ay == 0))
-    return false;
   const bool steep = ay > ax;
   const float minF = steep ? ax : ay, maxF = steep ? ay : ax;
   double a = atanOfRatio(minF, maxF, minF, maxF);
@@ -102,20 +101,32 @@ inline bool fastAngle(float dy, float dx, float &angle) {
     a = kHalfPi - a;
   if (dx < 0)
     a = kPi - a;
-  a = std::copysign(a, static_cast<double>(dy));
   const double margin = a * kAngleMargin;
   const float rounded = static_cast<float>(a);
   if (static_cast<float>(a - margin) != rounded || static_cast<float>(a + margin) != rounded)
     return false;
-  angle = rounded;
+  angle = std::copysign(rounded, dy);
   return true;
+}
+
+// The body of hogFastAngle.
+inline bool fastAngle(float dy, float dx, float &angle) {
+  const float ax = std::fabs(dx), ay = std::fabs(dy);
+  // NaN fails both comparisons.
+  if (!(ax <= FLT_MAX && ay <= FLT_MAX) || (ax == 0 && ay == 0))
+    return false;
+  return finiteAngle(dy, dx, angle);
+}
+
+inline float libraryAngle(float dy, float dx) {
+  return static_cast<float>(std::atan2(static_cast<double>(dy), static_cast<double>(dx)));
 }
 
 inline float angleOf(float dy, float dx) {
   float angle;
   if (fastAngle(dy, dx, angle))
     return angle;
-  return static_cast<float>(std::atan2(static_cast<double>(dy), static_cast<double>(dx)));
+  return libraryAngle(dy, dx);
 }
 
 } // namespace
@@ -285,30 +296,33 @@ private:
   std::unique_ptr<double[]> values_;
 };
 
-// A spatial split with both weights: first gets weight[0] = 1 - w, first + 1
-// gets weight[1] = w.
+// A spatial split with both weights: grid line `first` gets weight[0] =
+// 1 - w, first + 1 gets weight[1] = w; offset is where line `first` starts
+// in the histograms (first times the line's stride).
 struct SpatialWeights {
-  int first;
+  std::size_t offset;
   double weight[2];
 };
 
-SpatialWeights spatialWeights(int p, double cell) {
+SpatialWeights spatialWeights(int p, double cell, std::size_t stride) {
   const HogSpatialSplit split = hogSpatialSplit(p, cell);
-  return {split.first, {1.0 - split.weight, split.weight}};
+  return {static_cast<std::size_t>(split.first) * stride, {1.0 - split.weight, split.weight}};
 }
 
 // Adds magnitude * row weight * column weight * bin weight, multiplied in
 // that order, to the eight (row, column, bin) combinations, rows outer and
-// bins inner (with one bin both votes go to it, lower bin first).
-void castVotes(CellHistograms &histograms, float magnitude, const SpatialWeights &down,
-               const SpatialWeights &across, const HogOrientationSplit &bins) {
+// bins inner (with one bin both votes go to it, lower bin first). cells is
+// the histogram of the pixel's first grid row and column; rowStride and
+// nbins step to the next grid row and column.
+void castVotes(double *cells, std::size_t rowStride, int nbins, float magnitude,
+               const double *rowWeight, const double *colWeight, const HogOrientationSplit &bins) {
   const double binWeight[2] = {1.0 - bins.upperWeight, bins.upperWeight};
   const double m = magnitude;
   for (int r = 0; r < 2; ++r) {
-    const double mr = m * down.weight[r];
+    const double mr = m * rowWeight[r];
     for (int c = 0; c < 2; ++c) {
-      const double mrc = mr * across.weight[c];
-      double *cell = histograms.cell(down.first + r, across.first + c);
+      const double mrc = mr * colWeight[c];
+      double *cell = cells + r * rowStride + c * nbins;
       cell[bins.lowerBin] += mrc * binWeight[0];
       cell[bins.upperBin] += mrc * binWeight[1];
     }
@@ -320,25 +334,33 @@ void castVotes(CellHistograms &histograms, float magnitude, const SpatialWeights
 void voteAllPixels(const double *image, int rows, int cols, int planes, const HogLayout &layout,
                    float range, CellHistograms &histograms) {
   const double binWidth = static_cast<double>(range / static_cast<float>(layout.nbins));
+  const int nbins = layout.nbins;
+  const std::size_t rowStride = static_cast<std::size_t>(layout.gridCols) * nbins;
   // The column splits are the same for every row.
   auto across = allocateScratch<SpatialWeights>(static_cast<std::size_t>(cols), "HoG");
   for (int x = 0; x < cols; ++x)
-    across[x] = spatialWeights(x, layout.cell);
+    across[x] = spatialWeights(x, layout.cell, nbins);
   RowGradients gradients(cols);
+  double *histogramStart = histograms.cell(0, 0);
   for (int y = 0; y < rows; ++y) {
-    const SpatialWeights down = spatialWeights(y, layout.cell);
+    const SpatialWeights down = spatialWeights(y, layout.cell, rowStride);
+    double *rowCells = histogramStart + down.offset;
     gradients.compute(image, rows, planes, y);
     const float *dx = gradients.dx(), *dy = gradients.dy(), *magnitude = gradients.magnitude();
     for (int x = 0; x < cols; ++x) {
       // A zero magnitude would only add +-0 votes, which change no
-      // histogram bit; a NaN one (a NaN neighbour) has no orientation.
-      if (!(magnitude[x] > 0))
+      // histogram bit; a NaN one (a NaN neighbour) has no orientation. A
+      // finite magnitude means finite components.
+      const float m = magnitude[x];
+      if (!(m > 0))
         continue;
-      float angle = angleOf(dy[x], dx[x]);
+      float angle;
+      if (!(m <= FLT_MAX) || !finiteAngle(dy[x], dx[x], angle))
+        angle = libraryAngle(dy[x], dx[x]);
       if (angle < 0)
         angle += range;
-      castVotes(histograms, magnitude[x], down, across[x],
-                hogOrientationSplit(angle, binWidth, layout.nbins));
+      castVotes(rowCells + across[x].offset, rowStride, nbins, m, down.weight, across[x].weight,
+                hogOrientationSplit(angle, binWidth, nbins));
     }
   }
 }
