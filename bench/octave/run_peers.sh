@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Runs the in-host comparisons of gradientHistogram, rlsFit, logSumReduce and
+# mixtureScore with their peers, one thread each, in one octave-cli per
+# workload. Usage: bench/octave/run_peers.sh [build directory, default build]
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+build=${1:-$here/../../build}
+export OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1
+for workload in gradientHistogram rlsFit logSumReduce mixtureScore; do
+  octave-cli --norc --path "$build/mex" --path "$here" "$here/peers_$workload.m"
+done
