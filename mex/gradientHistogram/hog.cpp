@@ -198,7 +198,7 @@ PlaneGradient planeGradient(const double *plane, int rows, int cols, int y, int 
 class RowGradients {
 public:
   explicit RowGradients(int cols)
-      : cols_(cols), values_(allocateFloats(static_cast<std::size_t>(cols) * 6)) {}
+      : cols_(cols), values_(allocateScratch<float>(static_cast<std::size_t>(cols) * 6, "HoG")) {}
 
   // Gradients of row y of the first plane, then of each further plane that
   // has a strictly greater magnitude. Afterwards dx(), dy() and magnitude()
@@ -217,13 +217,6 @@ public:
   const float *magnitude() const { return values_.get() + 2 * static_cast<std::size_t>(cols_); }
 
 private:
-  static std::unique_ptr<float[]> allocateFloats(std::size_t count) {
-    std::unique_ptr<float[]> buffer(new (std::nothrow) float[count > 0 ? count : 1]);
-    if (!buffer)
-      myExit("Out of memory.");
-    return buffer;
-  }
-
   float *best() { return values_.get(); }
   float *candidate() { return values_.get() + 3 * static_cast<std::size_t>(cols_); }
 
