@@ -322,38 +322,96 @@ void castVotes(double *cells, std::size_t rowStride, int nbins, float magnitude,
   }
 }
 
+// Bin counts up to this take the orientation split row by row in int
+// arithmetic, with bin indices 0 .. nbins only; from 2^23 bins on the index
+// can pass the bin count by one (see hogOrientationSplit), so those counts
+// (and, for a margin, those from 2^22) take that general routine per pixel.
+constexpr int kRowSplitBins = 1 << 22;
+
+// The orientation splits of one row, as hogOrientationSplit gives them,
+// formed column by column in plain loops the compiler can vectorise.
+class RowOrientations {
+public:
+  explicit RowOrientations(int cols)
+      : angle_(allocateScratch<float>(static_cast<std::size_t>(cols), "HoG")),
+        bins_(allocateScratch<int>(2 * static_cast<std::size_t>(cols), "HoG")),
+        upperWeight_(allocateScratch<double>(static_cast<std::size_t>(cols), "HoG")), cols_(cols) {}
+
+  // Angles (folded into [0, range]) of the pixels with a positive magnitude;
+  // the others get 0 and are not voted.
+  void computeAngles(const float *dx, const float *dy, const float *magnitude, float range) {
+    float *angle = angle_.get();
+    for (int x = 0; x < cols_; ++x) {
+      // A finite magnitude means finite components.
+      const float m = magnitude[x];
+      float a = 0.0f;
+      if (m > 0 && (!(m <= FLT_MAX) || !finiteAngle(dy[x], dx[x], a)))
+        a = libraryAngle(dy[x], dx[x]);
+      if (a < 0)
+        a += range;
+      angle[x] = a;
+    }
+  }
+
+  // Splits of every angle of the row, for nbins <= kRowSplitBins: the
+  // arithmetic of hogOrientationSplit with an int bin index.
+  void computeSplits(double binWidth, int nbins) {
+    const float *angle = angle_.get();
+    int *lower = bins_.get(), *upper = bins_.get() + cols_;
+    double *weight = upperWeight_.get();
+    for (int x = 0; x < cols_; ++x) {
+      const int k = static_cast<int>(static_cast<double>(angle[x]) / binWidth + 0.5);
+      lower[x] = k == 0 ? nbins - 1 : k - 1;
+      upper[x] = k == nbins ? 0 : k;
+      const float lowerCentre = static_cast<float>((static_cast<double>(k) - 0.5) * binWidth);
+      weight[x] = static_cast<double>(angle[x] - lowerCentre) / binWidth;
+    }
+  }
+
+  float angle(int x) const { return angle_[x]; }
+  HogOrientationSplit split(int x) const {
+    return {bins_[x], bins_[cols_ + x], upperWeight_[x]};
+  }
+
+private:
+  std::unique_ptr<float[]> angle_;
+  std::unique_ptr<int[]> bins_; // lower bins, then upper bins
+  std::unique_ptr<double[]> upperWeight_;
+  int cols_;
+};
+
 // Votes pixel by pixel, rows outer: every histogram value receives its votes
 // in that order.
 void voteAllPixels(const double *image, int rows, int cols, int planes, const HogLayout &layout,
                    float range, CellHistograms &histograms) {
   const double binWidth = static_cast<double>(range / static_cast<float>(layout.nbins));
   const int nbins = layout.nbins;
+  const bool splitByRow = nbins <= kRowSplitBins;
   const std::size_t rowStride = static_cast<std::size_t>(layout.gridCols) * nbins;
   // The column splits are the same for every row.
   auto across = allocateScratch<SpatialWeights>(static_cast<std::size_t>(cols), "HoG");
   for (int x = 0; x < cols; ++x)
     across[x] = spatialWeights(x, layout.cell, nbins);
   RowGradients gradients(cols);
+  RowOrientations orientations(cols);
   double *histogramStart = histograms.cell(0, 0);
   for (int y = 0; y < rows; ++y) {
     const SpatialWeights down = spatialWeights(y, layout.cell, rowStride);
     double *rowCells = histogramStart + down.offset;
     gradients.compute(image, rows, planes, y);
-    const float *dx = gradients.dx(), *dy = gradients.dy(), *magnitude = gradients.magnitude();
+    const float *magnitude = gradients.magnitude();
+    orientations.computeAngles(gradients.dx(), gradients.dy(), magnitude, range);
+    if (splitByRow)
+      orientations.computeSplits(binWidth, nbins);
     for (int x = 0; x < cols; ++x) {
       // A zero magnitude would only add +-0 votes, which change no
-      // histogram bit; a NaN one (a NaN neighbour) has no orientation. A
-      // finite magnitude means finite components.
-      const float m = magnitude[x];
-      if (!(m > 0))
+      // histogram bit; a NaN one (a NaN neighbour) has no orientation.
+      if (!(magnitude[x] > 0))
         continue;
-      float angle;
-      if (!(m <= FLT_MAX) || !finiteAngle(dy[x], dx[x], angle))
-        angle = libraryAngle(dy[x], dx[x]);
-      if (angle < 0)
-        angle += range;
-      castVotes(rowCells + across[x].offset, rowStride, nbins, m, down.weight, across[x].weight,
-                hogOrientationSplit(angle, binWidth, nbins));
+      castVotes(rowCells + across[x].offset, rowStride, nbins, magnitude[x], down.weight,
+                across[x].weight,
+                splitByRow ? orientations.split(x)
+                           : hogOrientationSplit(orientations.angle(x), binWidth, nbins));
     }
   }
 }
