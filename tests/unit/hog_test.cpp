@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -191,15 +192,14 @@ TEST(HogAngle, SpecialComponentsEqualTheLibrary) {
   }
 }
 
-// Gradients whose exact angle lies within about 2^-46 of a point halfway
-// between two floats: p/q from the continued fraction of tan(midpoint),
-// with q < 2^24. The fast evaluation must decline them and the result must
-// still be the library's.
-TEST(HogAngle, GradientsNextToARoundingBoundaryFallBackToTheLibrary) {
-  std::mt19937 rng(23);
+// Gradients (dy, dx) of whole numbers below 2^24 whose exact angle lies
+// within about 2^-46 of a point halfway between two floats: p/q from the
+// continued fraction of tan(midpoint).
+std::vector<std::pair<float, float>> gradientsNextToARoundingBoundary(int count, unsigned seed) {
+  std::mt19937 rng(seed);
   std::uniform_real_distribution<float> angles(0.05f, 1.5f);
-  AngleCheck check;
-  for (int k = 0; k < 4000; ++k) {
+  std::vector<std::pair<float, float>> gradients;
+  for (int k = 0; k < count; ++k) {
     const float f = angles(rng);
     const long double midpoint = (static_cast<long double>(f) + std::nextafter(f, 2.0f)) / 2;
     long double rest = std::tan(midpoint);
@@ -214,10 +214,18 @@ TEST(HogAngle, GradientsNextToARoundingBoundaryFallBackToTheLibrary) {
         break;
       p0 = p1, q0 = q1, p1 = p2, q1 = q2;
     }
-    const float dy = static_cast<float>(p1), dx = static_cast<float>(q1);
-    for (int sign = 0; sign < 4; ++sign)
-      check(sign & 1 ? -dy : dy, sign & 2 ? -dx : dx);
+    gradients.emplace_back(static_cast<float>(p1), static_cast<float>(q1));
   }
+  return gradients;
+}
+
+// The fast evaluation must decline such gradients, and the result must still
+// be the library's.
+TEST(HogAngle, GradientsNextToARoundingBoundaryFallBackToTheLibrary) {
+  AngleCheck check;
+  for (const auto &gradient : gradientsNextToARoundingBoundary(4000, 23))
+    for (int sign = 0; sign < 4; ++sign)
+      check(sign & 1 ? -gradient.first : gradient.first, sign & 2 ? -gradient.second : gradient.second);
   EXPECT_GT(check.declined, 1000);
 }
 
@@ -296,6 +304,25 @@ TEST(HoG, MatchesTheLiteralComputationOnRandomImages) {
       ASSERT_FALSE(expected.empty());
       expectSameBits(libraryHoG(image, c.params, c.rows, c.cols, grey), expected);
     }
+}
+
+// Pixels (1, 4j + 1) of a three-row image get the gradients next to a
+// rounding boundary, so the descriptor goes through the library fallback.
+TEST(HoG, GradientsNextToARoundingBoundaryKeepTheLiteralBits) {
+  const std::vector<std::pair<float, float>> gradients = gradientsNextToARoundingBoundary(200, 29);
+  const int rows = 3, cols = 4 * static_cast<int>(gradients.size()) + 2;
+  std::vector<double> image(static_cast<std::size_t>(rows) * cols, 0.0);
+  int declined = 0;
+  for (std::size_t j = 0; j < gradients.size(); ++j) {
+    const int x = 4 * static_cast<int>(j) + 1;
+    image[0 + static_cast<std::size_t>(x) * rows] = gradients[j].first;      // dy = above - below
+    image[1 + static_cast<std::size_t>(x + 1) * rows] = gradients[j].second; // dx = right - left
+    float angle;
+    declined += !hogFastAngle(gradients[j].first, gradients[j].second, angle);
+  }
+  EXPECT_GT(declined, 50);
+  const std::vector<double> params = {9, 1, 2, 0, 0.2};
+  expectSameBits(libraryHoG(image, params, rows, cols, true), literalHoG(image, params, rows, cols, true));
 }
 
 TEST(HoG, NonFiniteValuesDoNotDisturbTheGrid) {
