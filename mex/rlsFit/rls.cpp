@@ -122,78 +122,75 @@ template <class T> void initialiseEstimate(RlsState<T> &state, int n, int m) {
       state.S[i][j] = i == j ? kInitialCovariance : 0.0;
 }
 
-// The estimator for N inputs and one output (m = 1) on fixed-size arrays
-// that the compiler keeps in registers: the same products and sums, in the
-// same order and from the same starting zeros, as the general update through
-// the matrix templates, so the same bits. Scratch values that the general
-// path keeps in tmp1 .. tmp7 live in locals here; they carry nothing from
-// one update to the next.
+// The estimator for N inputs and one output (m = 1) on fixed-size arrays:
+// the same products and sums, in the same order and from the same starting
+// zeros, as the general update through the matrix templates, so the same
+// bits. The covariance is held by columns (column k holds S[0..N-1][k]), so
+// that the sums S a and S (a error), one per row, run side by side with k
+// in order for each, which the compiler vectorises across rows. Scratch
+// values that the general path keeps in tmp1 .. tmp7 live in locals here;
+// they carry nothing from one update to the next.
 template <class T, int N> class SmallEstimator {
 public:
   explicit SmallEstimator(const RlsState<T> &state) {
     for (int i = 0; i < N; ++i) {
-      for (int j = 0; j < N; ++j)
-        S_[i][j] = state.S[i][j];
+      for (int k = 0; k < N; ++k)
+        column_[k][i] = state.S[i][k];
       P_[i] = state.P[i][0];
     }
   }
 
   void storeInto(RlsState<T> &state) const {
     for (int i = 0; i < N; ++i) {
-      for (int j = 0; j < N; ++j)
-        state.S[i][j] = S_[i][j];
+      for (int k = 0; k < N; ++k)
+        state.S[i][k] = column_[k][i];
       state.P[i][0] = P_[i];
     }
   }
 
-  void copyEstimate(T *theta) const {
-    for (int i = 0; i < N; ++i)
-      theta[i] = P_[i];
-  }
-
   // One update with regressor a (N values) and target b; returns a' P.
   T update(const T *a, T b, T lambda) {
-    T Sa[N], aS[N]; // tmp1 = S a, tmp3 = a' S
-    for (int i = 0; i < N; ++i) {
-      T sum = 0;
-      for (int k = 0; k < N; ++k)
-        sum = S_[i][k] * a[k] + sum;
-      Sa[i] = sum;
-    }
+    T Sa[N]; // tmp1 = S a
+    timesColumns(a, Sa);
     T aSa = 0; // tmp2
     for (int k = 0; k < N; ++k)
       aSa = a[k] * Sa[k] + aSa;
     const T denominator = lambda + aSa;
+    T aS[N]; // tmp3 = a' S
     for (int j = 0; j < N; ++j) {
       T sum = 0;
       for (int k = 0; k < N; ++k)
-        sum = a[k] * S_[k][j] + sum;
+        sum = a[k] * column_[j][k] + sum;
       aS[j] = sum;
     }
     const T inverseDenominator = static_cast<T>(1.0) / denominator;
     const T inverseLambda = static_cast<T>(1.0) / lambda;
-    for (int i = 0; i < N; ++i)
-      for (int j = 0; j < N; ++j) {
+    for (int j = 0; j < N; ++j)
+      for (int i = 0; i < N; ++i) {
         const T correction = (Sa[i] * aS[j] + static_cast<T>(0)) * inverseDenominator; // tmp4
-        S_[i][j] = (S_[i][j] - correction) * inverseLambda;
+        column_[j][i] = (column_[j][i] - correction) * inverseLambda;
       }
     const T error = b - prediction(a); // tmp5
     T aError[N];                       // tmp6
     for (int i = 0; i < N; ++i)
       aError[i] = a[i] * error + static_cast<T>(0);
-    T step[N]; // tmp7 = S tmp6, all of it from the S just updated
-    for (int i = 0; i < N; ++i) {
-      T sum = 0;
-      for (int k = 0; k < N; ++k)
-        sum = S_[i][k] * aError[k] + sum;
-      step[i] = sum;
-    }
+    T step[N]; // tmp7 = S tmp6, with the S just updated
+    timesColumns(aError, step);
     for (int i = 0; i < N; ++i)
       P_[i] = P_[i] + step[i];
     return prediction(a);
   }
 
 private:
+  // out = S v: out[i] starts at 0 and adds S[i][k] v[k] for k in order.
+  void timesColumns(const T *v, T *out) const {
+    for (int i = 0; i < N; ++i)
+      out[i] = 0;
+    for (int k = 0; k < N; ++k)
+      for (int i = 0; i < N; ++i)
+        out[i] = column_[k][i] * v[k] + out[i];
+  }
+
   T prediction(const T *a) const {
     T sum = 0;
     for (int k = 0; k < N; ++k)
@@ -201,7 +198,7 @@ private:
     return sum;
   }
 
-  T S_[N][N];
+  T column_[N][N];
   T P_[N];
 };
 
