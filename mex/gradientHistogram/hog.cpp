@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 // Fast single-precision atan2
@@ -52,13 +53,18 @@
 //    result >= pi/2) each add the constant's eps-rounding and one rounding:
 //    at most about 5 eps more relative to their larger results. The sign is
 //    exact. Altogether |A - T| < 32 eps |T| = 2^-48 |T|.
-// The library's atan2 is taken to be within 2^-50 |T| (four units in the
-// last place; the system library is documented well within one), so
-// |A - library| < 1.25 * 2^-48 |T| < 2^-47 |A|. The test below widens A by
-// |A| * 2^-46 on either side (the widening and the two sums are exact or
-// err by at most eps |A|, far less than the margin) and accepts A only when
-// both ends round to the same float: rounding to nearest is monotonic, so
-// every double in between, the library's result included, rounds to it too.
+// The library's atan2 is assumed to be within 2^-50 |T| (four units in the
+// last place; the system library's stays below one), so
+// |A - library| < 1.25 * 2^-48 |T| < 2^-47 |A|, which is less than 2^6 units
+// in the last place of A. A (taken positive; the sign goes on afterwards)
+// rounds to single precision by its 29 lowest significand bits: down below
+// 2^28, up above, to even at 2^28. A double within 2^6 units of A rounds to
+// the same float unless those bits of A lie within 2^6 of 2^28 (crossing
+// a float itself, or a power of two, changes nothing: both sides round to
+// that float). The test accepts A only when they are more than 2^7 from
+// 2^28. Results below the normal single-precision range (evenly spaced
+// floats) are accepted when A widened by |A| * 2^-46 either way rounds to
+// one float at both ends.
 // Zero components follow the same formulas: atan2(+-y, +-0) is +-pi/2 and
 // atan2(+-0, x) is +-0 or +-pi, the IEC 60559 values the library returns.
 namespace {
@@ -75,8 +81,28 @@ constexpr double kAtanOfEighths[9] = {0.0,
                                       0.7853981633974483};
 constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kPi = 3.141592653589793;
-// Half the width of the interval that must round to a single float.
-constexpr double kAngleMargin = 0x1p-46;
+// Within this many units in the last place of a double, its 29 bits below
+// single precision must not come near the rounding midpoint 2^28.
+constexpr std::uint64_t kAngleMargin = 1u << 7;
+
+// Whether every double within 2^6 units in the last place of a (positive,
+// at least the smallest normal float) rounds to the same float as a.
+inline bool roundsSafelyToFloat(double a) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &a, sizeof bits);
+  const std::uint64_t belowFloat = bits & ((std::uint64_t{1} << 29) - 1);
+  // Unsigned wrap-round: at most 2 * margin exactly when belowFloat lies
+  // within margin of 2^28.
+  return belowFloat - ((std::uint64_t{1} << 28) - kAngleMargin) > 2 * kAngleMargin;
+}
+
+// The same for 0 <= a < FLT_MIN, whose floats are spaced evenly: a widened
+// by a * 2^-46 either way (exact or off by far less) must round to one float
+// at both ends; rounding is monotonic, so everything in between does too.
+inline bool roundsSafelyToSubnormal(double a) {
+  const double margin = a * 0x1p-46;
+  return static_cast<float>(a - margin) == static_cast<float>(a + margin);
+}
 
 // atan(min / max) for 0 <= min <= max, max > 0 and finite.
 double atanOfRatio(double min, double max, float minF, float maxF) {
@@ -101,11 +127,9 @@ inline bool finiteAngle(float dy, float dx, float &angle) {
     a = kHalfPi - a;
   if (dx < 0)
     a = kPi - a;
-  const double margin = a * kAngleMargin;
-  const float rounded = static_cast<float>(a);
-  if (static_cast<float>(a - margin) != rounded || static_cast<float>(a + margin) != rounded)
+  if (a < FLT_MIN ? !roundsSafelyToSubnormal(a) : !roundsSafelyToFloat(a))
     return false;
-  angle = std::copysign(rounded, dy);
+  angle = std::copysign(static_cast<float>(a), dy);
   return true;
 }
 
