@@ -72,7 +72,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   // bins, large blocks); zero-filling more than the machine holds would get
   // the host killed.
   if (layout.length > 0)
-    requireOutputFits(static_cast<double>(layout.length) + hogWorkElements(layout));
+    requireOutputFits(static_cast<double>(layout.length) + hogWorkElements(layout, shape.cols));
   plhs[DESCRIPTOR] = createDoubleMatrix(layout.length, 1);
 
   int dims[2] = {shape.rows, shape.cols};

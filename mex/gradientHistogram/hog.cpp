@@ -514,10 +514,13 @@ HogLayout hogLayout(const double *params, int rows, int cols) {
   return layout;
 }
 
-double hogWorkElements(const HogLayout &layout) {
+double hogWorkElements(const HogLayout &layout, int cols) {
   const double nbins = layout.nbins;
+  // Per column: the row's gradients of two planes, its angles, bins and
+  // weights, and the column's spatial split (68 bytes).
+  const double perColumn = 9.0;
   return static_cast<double>(layout.gridRows) * layout.gridCols * nbins +
-         static_cast<double>(layout.blockSize) * layout.blockSize * nbins;
+         static_cast<double>(layout.blockSize) * layout.blockSize * nbins + perColumn * cols;
 }
 
 HogGradient hogGradient(const double *image, int rows, int cols, int planes, int y, int x) {
