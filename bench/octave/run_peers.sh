@@ -7,5 +7,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=${1:-$here/../../build}
 export OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1
 for workload in gradientHistogram rlsFit logSumReduce mixtureScore; do
-  octave-cli --norc --path "$build/mex" --path "$here" "$here/peers_$workload.m"
+  # mixtureScore prints each model it scores: keep the result lines only.
+  octave-cli --norc --path "$build/mex" --path "$here" "$here/peers_$workload.m" |
+    grep -E '^([a-zA-Z]|    [A-Z])' | grep -vE '^(Converted from|This is the name|Here[0-9])'
 done
