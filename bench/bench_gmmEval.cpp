@@ -50,7 +50,8 @@ bool sameBits(const std::vector<double> &a, const std::vector<double> &b) {
 
 } // namespace
 
-int main() {
+int main(int argc, char **argv) {
+  benchSetUp(argc, argv);
   std::mt19937 rng(1);
   std::normal_distribution<double> normal;
   std::uniform_real_distribution<double> uniform(0.5, 2.0);

@@ -51,7 +51,8 @@ double openCvSeconds(const std::vector<double> &image, int planes) {
 
 } // namespace
 
-int main() {
+int main(int argc, char **argv) {
+  benchSetUp(argc, argv);
 #ifdef CLUSTERKIT_HAVE_OPENCV
   cv::setNumThreads(1);
 #endif

@@ -48,7 +48,8 @@ void compare(const char *label, double mean, double spread) {
 
 } // namespace
 
-int main() {
+int main(int argc, char **argv) {
+  benchSetUp(argc, argv);
   std::printf("mixLogSum of %d values (best of 5; literal best of 3)\n", kCount);
   compare("normal(-50, 20)", -50.0, 20.0);
   compare("normal(0, 1)   ", 0.0, 1.0);

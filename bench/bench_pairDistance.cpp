@@ -70,6 +70,6 @@ int main(int argc, char **argv) {
   std::printf("    plain one-sum loop:         %.3f s (same bits: %s)\n", onePlain,
               sameBitsOne ? "yes" : "NO");
   printRatio("plain one-sum loop", onePlain, one);
-  std::printf("  (the OpenBLAS formula runs in bench/bench_octave_peers.m)\n");
+  std::printf("  (the OpenBLAS formula runs in bench/octave/peers_pairDistance.m)\n");
   return 0;
 }

@@ -50,7 +50,8 @@ void plainRls(const std::vector<double> &x, const std::vector<double> &y, double
 
 } // namespace
 
-int main() {
+int main(int argc, char **argv) {
+  benchSetUp(argc, argv);
   std::mt19937 rng(3);
   std::uniform_real_distribution<double> uniform(-2.0, 2.0);
   std::normal_distribution<double> noise(0.0, 0.1);

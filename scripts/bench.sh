@@ -6,7 +6,7 @@
 #                                      (scalar, sse2, avx2, avx512)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-CLUSTERKIT_PACKAGES+=(libfaiss-dev libopenblas0-pthread octave-vlfeat)
+CLUSTERKIT_PACKAGES+=(libfaiss-dev libopenblas0-pthread octave-vlfeat libopencv-dev)
 ensure_packages
 BUILD=${CLUSTERKIT_BUILD_DIR:-$ROOT/build-bench}
 configure_and_build "$BUILD" -DCLUSTERKIT_OTHER_FLAVOR=OFF -DCLUSTERKIT_BUILD_TESTS=OFF \
@@ -20,6 +20,5 @@ for bench in "$BUILD"/bench/bench_*; do
     *) "$bench" || true ;;
   esac
 done
-echo "== bench_octave_peers (Octave)"
-CLUSTERKIT_MEX_DIR="$BUILD/mex" octave-cli --no-history --no-gui --norc --quiet \
-  --eval "addpath('$ROOT/bench'); bench_octave_peers" || true
+echo "== Octave peers"
+bash "$ROOT/bench/octave/run_peers.sh" "$BUILD" || true
