@@ -3,7 +3,7 @@
 # otherwise prints the exact command to run. Sourced by demo.sh and test.sh.
 set -euo pipefail
 
-CLUSTERKIT_PACKAGES=(octave liboctave-dev cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev binutils coreutils)
+CLUSTERKIT_PACKAGES=(octave liboctave-dev cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev binutils coreutils clang libclang-rt-14-dev)
 
 missing_packages() {
   local pkg

@@ -54,7 +54,7 @@ set_tests_properties(sanitize.thread.concurrency PROPERTIES FIXTURES_REQUIRED sa
 # A smoke run of each fuzz target: its seeds, then a fixed number of
 # mutated inputs from a fixed seed. Inputs it finds go to a folder of the
 # tree, never into the seeds of the source tree.
-set(CLUSTERKIT_FUZZ_SMOKE_RUNS 20000 CACHE STRING "Inputs per fuzz target in the test command")
+set(CLUSTERKIT_FUZZ_SMOKE_RUNS 5000 CACHE STRING "Inputs per fuzz target in the test command")
 foreach(_name IN LISTS CLUSTERKIT_FUZZ_TARGETS)
   add_test(NAME sanitize.fuzz.${_name}
            COMMAND ${_with_sanitizer_options} "${CMAKE_CURRENT_SOURCE_DIR}/fuzz/run_fuzz.sh" ${_name} "${_asan_tree}"

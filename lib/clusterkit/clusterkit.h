@@ -6,6 +6,11 @@
 // Console text of this unit goes through platformPrintf(): the host window
 // in macOS builds, standard output in Linux builds.
 //
+// Threads: no routine here keeps state; which may run concurrently is said
+// in utility.h (all of them, on data no other thread writes, except that
+// failures share the one error log and the macOS flavour prints through the
+// host).
+//
 // This header gathers the unit's topic headers; each topic's routines live in
 // the source file of the same name.
 #ifndef CLUSTERKIT_CLUSTERKIT_H

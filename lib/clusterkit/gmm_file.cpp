@@ -49,9 +49,28 @@ std::array<MixtureList, 3> mixtureLists(GMMPARAM &gmm) {
   return {{{"<covariance>", gmm.covariance}, {"<weight>", gmm.weight}, {"<gConst>", gmm.gConst}}};
 }
 
+// Stops at the end of the file: the values not read stay as they were, and
+// the next tag read reports what is missing.
 void readValues(TaggedTextReader &reader, double *values, long long count) {
   for (long long i = 0; i < count; ++i)
-    reader.readDouble(values[i]);
+    if (!reader.readDouble(values[i]))
+      return;
+}
+
+// Every value of the file takes at least one byte, so a declared size beyond
+// the bytes that follow is refused before its arrays are reserved (a short
+// header could otherwise ask for gigabytes). Negative sizes and means beyond
+// the int range are left to gmmAllocate, which refuses them with their own
+// messages.
+void refuseSizeBeyondFile(TaggedTextReader &reader, int dim, int mixNum) {
+  if (dim < 0 || mixNum < 0 || static_cast<long long>(mixNum) * dim > INT_MAX)
+    return;
+  const long long values = static_cast<long long>(mixNum) * dim + 3LL * mixNum;
+  const long bytesLeft = reader.bytesLeft();
+  if (values > bytesLeft)
+    failWithPrintedFormat("The file is too short for dim %d and mixNum %d (%lld values, %ld bytes "
+                          "left)!\n",
+                          dim, mixNum, values, bytesLeft);
 }
 
 void printValueLine(const double *values, long long count) {
@@ -106,6 +125,7 @@ void gmmRead(const char *fileName, GMMPARAM &gmm) {
   reader.requireTag("<mixNum>");
   reader.readInt(gmm.mixNum);
 
+  refuseSizeBeyondFile(reader, gmm.dim, gmm.mixNum);
   gmmAllocate(gmm, gmm.dim, gmm.mixNum);
   ArraysReleasedOnFailure guard(gmm);
   reader.requireTag("<mean>");

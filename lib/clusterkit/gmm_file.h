@@ -20,7 +20,12 @@ void gmmAllocate(GMMPARAM &gmm, int dim, int mixNum);
 /// with gmmFree(). A tag that does not match prints "temp=<token read>" and
 /// "Cannot find \"<tag>\"!" and fails through myExit, with the file closed
 /// and nothing left allocated. Values longer than 99 characters are cut to
-/// 99; gConst values the file does not supply are 0.
+/// 99; gConst values the file does not supply are 0. Refused the same way,
+/// before anything is reserved: an integer beyond the int range ("Value of
+/// \"<tag>\" beyond the int range: <text>!"), and sizes whose
+/// mixNum*dim + 3*mixNum values exceed the bytes left in the file ("The file
+/// is too short for dim <dim> and mixNum <mixNum> (<values> values, <bytes>
+/// bytes left)!"). Reading stops at the end of the file.
 void gmmRead(const char *fileName, GMMPARAM &gmm);
 
 /// Prints gmm on the console in the file format ("%e " per value); a file

@@ -25,8 +25,11 @@ void readSentence(TaggedTextReader &reader, int index, int feaDim, SENTENCEMFCC 
   const long long count = static_cast<long long>(sentence.frameNum) * feaDim;
   if (count > MAX_MFCC_SIZE)
     failWithPrintedMessage("MAX_MFCC_SIZE too small!\n");
+  // At the end of the file the values not read stay as they were, and the
+  // next tag read reports what is missing.
   for (long long k = 0; k < count; ++k)
-    reader.readFloat(sentence.mfcc[k]);
+    if (!reader.readFloat(sentence.mfcc[k]))
+      return;
 }
 
 } // namespace

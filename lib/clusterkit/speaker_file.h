@@ -36,8 +36,9 @@ struct SPEAKERMFCC {
 /// Fails through myExit, with the file closed, on a tag that does not match
 /// (printing "temp=<token read>" and "Cannot find \"<tag>\"!"), on more than
 /// MAX_SENTENCE_NUM_PER_PERSON sentences or more than MAX_MFCC_SIZE values in
-/// a sentence (printing the capacity's message), and on a negative feaDim or
-/// frameNum.
+/// a sentence (printing the capacity's message), on a negative feaDim or
+/// frameNum, and on an integer beyond the int range ("Value of \"<tag>\"
+/// beyond the int range: <text>!"). Reading stops at the end of the file.
 void speakerMfccRead(const char *fileName, SPEAKERMFCC &speaker);
 
 #endif // CLUSTERKIT_SPEAKER_FILE_H

@@ -3,8 +3,12 @@
 
 #include "utility.h"
 
+#include <algorithm>
+#include <cctype>
+#include <climits>
 #include <cstdarg>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -14,6 +18,13 @@ constexpr const char *kLineFormat = "%99[^\n]";
 static_assert(TAGGED_TEXT_FIELD_SIZE == 100, "scan formats assume fields of 100 characters");
 
 constexpr int kMessageSize = 1000;
+
+// Characters of an out-of-range integer shown in its message.
+constexpr std::size_t kShownIntegerLength = 40;
+
+// One more than the magnitude of INT_MIN: a running magnitude capped here
+// cannot overflow and still tells every value beyond the range.
+constexpr long long kBeyondIntMagnitude = 2147483649LL;
 
 } // namespace
 
@@ -49,8 +60,10 @@ void TaggedTextReader::requireTag(const char *tag) {
   char token[TAGGED_TEXT_FIELD_SIZE] = "";
   if (std::fscanf(file_, kTokenFormat, token) != 1)
     token[0] = '\0';
-  if (std::strcmp(token, tag) == 0)
+  if (std::strcmp(token, tag) == 0) {
+    lastTag_ = tag;
     return;
+  }
   platformPrintf("temp=%s\n", token);
   failWithPrintedFormat("Cannot find \"%s\"!\n", tag);
 }
@@ -70,8 +83,42 @@ void TaggedTextReader::readToken(char *field) {
   (void)std::fscanf(file_, "%*[^ \t\n\v\f\r]");
 }
 
-void TaggedTextReader::readInt(int &value) { (void)std::fscanf(file_, "%d", &value); }
+void TaggedTextReader::readInt(int &value) {
+  int c = std::getc(file_);
+  while (c != EOF && std::isspace(c))
+    c = std::getc(file_);
+  std::string text;
+  if (c == '+' || c == '-') {
+    text += static_cast<char>(c);
+    c = std::getc(file_);
+  }
+  long long magnitude = 0;
+  bool anyDigit = false;
+  for (; c != EOF && std::isdigit(c); c = std::getc(file_)) {
+    anyDigit = true;
+    if (text.size() < kShownIntegerLength)
+      text += static_cast<char>(c);
+    magnitude = std::min(magnitude * 10 + (c - '0'), kBeyondIntMagnitude);
+  }
+  if (c != EOF)
+    std::ungetc(c, file_);
+  if (!anyDigit)
+    return;
+  const bool negative = text[0] == '-';
+  if (magnitude > (negative ? -static_cast<long long>(INT_MIN) : INT_MAX))
+    failWithPrintedFormat("Value of \"%s\" beyond the int range: %s!\n", lastTag_, text.c_str());
+  value = static_cast<int>(negative ? -magnitude : magnitude);
+}
 
-void TaggedTextReader::readDouble(double &value) { (void)std::fscanf(file_, "%lf", &value); }
+bool TaggedTextReader::readDouble(double &value) { return std::fscanf(file_, "%lf", &value) != EOF; }
 
-void TaggedTextReader::readFloat(float &value) { (void)std::fscanf(file_, "%f", &value); }
+bool TaggedTextReader::readFloat(float &value) { return std::fscanf(file_, "%f", &value) != EOF; }
+
+long TaggedTextReader::bytesLeft() {
+  const long position = std::ftell(file_);
+  if (position < 0 || std::fseek(file_, 0, SEEK_END) != 0)
+    return LONG_MAX;
+  const long end = std::ftell(file_);
+  std::fseek(file_, position, SEEK_SET);
+  return end >= position ? end - position : LONG_MAX;
+}

@@ -23,7 +23,7 @@ void copyToField(char *field, const char *text);
 /// A file opened for reading through openFile and closed when the reader
 /// goes, also when a failure unwinds past it. Every read is bounded by the
 /// field size; conversions that fail leave their target unchanged and the
-/// offending text in the stream.
+/// offending text in the stream. Not shared between threads.
 class TaggedTextReader {
 public:
   explicit TaggedTextReader(const char *path);
@@ -45,12 +45,26 @@ public:
   /// token is dropped, so it cannot be taken for the next tag).
   void readToken(char *field);
 
+  /// Reads an integer as "%d" does (blank space, an optional sign, the
+  /// digits, the first other character left in the stream); no digits leave
+  /// value as it was. A value beyond the int range prints and fails with
+  /// "Value of \"<tag>\" beyond the int range: <text>!", tag being the last
+  /// one required, instead of wrapping round (a "%d" conversion of it would
+  /// be undefined).
   void readInt(int &value);
-  void readDouble(double &value);
-  void readFloat(float &value);
+
+  /// "%lf" and "%f" conversions; false at the end of the file, where every
+  /// further read would fail too.
+  bool readDouble(double &value);
+  bool readFloat(float &value);
+
+  /// Bytes from the read position to the end of the file; LONG_MAX when the
+  /// file cannot tell (not seekable).
+  long bytesLeft();
 
 private:
   std::FILE *file_;
+  const char *lastTag_ = "";
 };
 
 #endif // CLUSTERKIT_TAGGED_TEXT_H

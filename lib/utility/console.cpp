@@ -3,7 +3,9 @@
 
 #include "failure.h"
 #include "host_interface.h"
+#include "numbers.h"
 
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
@@ -30,9 +32,16 @@ int pauseForInput() {
 }
 
 void sleep(float seconds) {
+  // NaN and negative waits are no wait (the plain conversion of NaN, or of a
+  // value beyond 64 bits, would be undefined); huge ones saturate.
+  if (!(seconds > 0.0f))
+    return;
   // CLOCKS_PER_SEC is 1000000 on the platforms this library targets.
-  const long long ticks = static_cast<long long>(seconds * 1000000.0f);
-  const long long target = static_cast<long long>(std::clock()) + ticks;
+  const long long ticks = truncateToLongLong(seconds * 1000000.0f);
+  const long long now = static_cast<long long>(std::clock());
+  if (now < 0) // no processor clock to wait on
+    return;
+  const long long target = ticks > LLONG_MAX - now ? LLONG_MAX : now + ticks;
   while (static_cast<long long>(std::clock()) < target) {
   }
 }

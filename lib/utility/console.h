@@ -14,7 +14,9 @@ void myGets(char *buf);
 /// standard input (EOF at end of input).
 int pauseForInput();
 
-/// Busy-waits for the given processor time; returns at once for 0 or less.
+/// Busy-waits for the given processor time (seconds * 1000000 in single
+/// precision, truncated, in clock ticks); returns at once for 0 or less and
+/// for NaN. A wait beyond the clock's range saturates, so it never ends.
 void sleep(float seconds);
 
 /// Writes "/tmp" into dir (at least 5 characters).

@@ -7,6 +7,7 @@
 #include "host_interface.h"
 #include "text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -49,11 +50,23 @@ template <class T> void writeOneValue(const char *path, const char *mode, const 
   std::fprintf(file.get(), format, value);
 }
 
+// Values pass through a small staging block: fread into the table itself
+// would leave the bytes of a trailing partial value in the element after the
+// last whole one.
+constexpr int kBinaryStagingValues = 512;
+
 template <class T> void readBinaryValues(const char *path, T *table, int count) {
   OpenedFile file(path, "rb");
-  // A count below 1 reads nothing (fread would take it as a huge size).
-  if (count > 0)
-    std::fread(table, sizeof(T), static_cast<std::size_t>(count), file.get());
+  T staging[kBinaryStagingValues];
+  // A count below 1 reads nothing.
+  for (int done = 0; done < count;) {
+    const std::size_t wanted = static_cast<std::size_t>(std::min(count - done, kBinaryStagingValues));
+    const std::size_t whole = std::fread(staging, sizeof(T), wanted, file.get());
+    std::memcpy(table + done, staging, whole * sizeof(T));
+    if (whole < wanted)
+      return;
+    done += static_cast<int>(whole);
+  }
 }
 
 template <class T> void readTextValues(const char *path, const char *format, T *table, int count) {
@@ -248,6 +261,8 @@ void readTable(const char *path, double *table, int count) {
 void readTable(const char *path, int *table, int count) { readTableByExtension(path, table, count); }
 
 const char *getExtName(const char *path) {
+  if (path == nullptr)
+    myExitFormatted("Null path given to getExtName (line %d of %s)", __LINE__, UTILITY_SOURCE_PATH);
   const char *dot = std::strrchr(path, '.');
   return dot != nullptr ? dot + 1 : path + std::strlen(path);
 }

@@ -75,7 +75,8 @@ void logVar(float value, const char *path);
 void logVar(int value, const char *path);
 
 /// Reads up to count raw values (8-byte doubles, 4-byte ints) into table;
-/// elements not read stay unchanged; a count below 1 reads nothing.
+/// elements not read whole stay unchanged (a trailing partial value too); a
+/// count below 1 reads nothing.
 void readBinTable(const char *path, double *table, int count);
 void readBinTable(const char *path, int *table, int count);
 
@@ -90,7 +91,8 @@ void readTable(const char *path, double *table, int count);
 void readTable(const char *path, int *table, int count);
 
 /// The text after the last '.' of path (the search crosses directory
-/// separators), or its terminator when there is none.
+/// separators), or its terminator when there is none. A null path fails with
+/// "Null path given to getExtName (line %d of %s)", and so does readTable's.
 const char *getExtName(const char *path);
 char *getExtName(char *path);
 

@@ -1,4 +1,5 @@
-// Conversions of doubles to ints that stay defined outside the int range.
+// Conversions of doubles to integers that stay defined outside the integer's
+// range.
 #include "numbers.h"
 
 #include <climits>
@@ -21,4 +22,16 @@ int truncateToInt(double value) {
     return 0;
   int saturated;
   return saturatesInt(value, saturated) ? saturated : static_cast<int>(value);
+}
+
+long long truncateToLongLong(double value) {
+  // 2^63 as a double: the first value beyond LLONG_MAX.
+  constexpr double beyondLongLong = 9223372036854775808.0;
+  if (std::isnan(value))
+    return 0;
+  if (value >= beyondLongLong)
+    return LLONG_MAX;
+  if (value <= -beyondLongLong)
+    return LLONG_MIN;
+  return static_cast<long long>(value);
 }

@@ -1,4 +1,5 @@
-// Conversions of doubles to ints that stay defined outside the int range.
+// Conversions of doubles to integers that stay defined outside the integer's
+// range.
 #ifndef CLUSTERKIT_NUMBERS_H
 #define CLUSTERKIT_NUMBERS_H
 
@@ -15,5 +16,9 @@ bool saturatesInt(double value, int &saturated);
 /// Truncates toward zero to an int; NaN gives 0, values beyond the int range
 /// saturate (a plain conversion would be undefined there).
 int truncateToInt(double value);
+
+/// Truncates toward zero to a 64-bit integer; NaN gives 0, values beyond the
+/// range saturate at LLONG_MIN or LLONG_MAX.
+long long truncateToLongLong(double value);
 
 #endif // CLUSTERKIT_NUMBERS_H

@@ -4,6 +4,11 @@
 // The matrix templates work on row-pointer matrices (M[row][column], made by
 // fisCreateMatrix); the estimator's batch interfaces take flat column-major
 // arrays. Everything is used with T = double.
+//
+// Threads: the matrix templates keep no state and may run concurrently on
+// matrices no other thread writes. The estimator (rlseOneUpdate, rlseBatch,
+// polyfit, rlseReset) lives in process-wide static storage: calls from
+// several threads at once race on it and must be serialised by the caller.
 #ifndef CLUSTERKIT_RLS_H
 #define CLUSTERKIT_RLS_H
 
