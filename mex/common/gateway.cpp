@@ -67,7 +67,14 @@ static int checkedSize(double size) {
 
 int rowCount(const mxArray *array) { return checkedSize(static_cast<double>(mxGetM(array))); }
 
-int columnCount(const mxArray *array) { return checkedSize(static_cast<double>(mxGetN(array))); }
+int columnCount(const mxArray *array) {
+  // Octave's mxGetN on a structure array, called before any mxGetField on
+  // it, loses a small block on every call: a structure's columns are taken
+  // as its elements over its rows instead.
+  if (mxIsStruct(array) && mxGetM(array) > 0)
+    return checkedSize(static_cast<double>(mxGetNumberOfElements(array) / mxGetM(array)));
+  return checkedSize(static_cast<double>(mxGetN(array)));
+}
 
 int elementCount(const mxArray *array) {
   return checkedSize(static_cast<double>(mxGetM(array)) * static_cast<double>(mxGetN(array)));

@@ -46,7 +46,9 @@ int firstElementAsInt(const mxArray *array, const char *argName);
 /// Rows, columns (all dimensions after the first) and elements of an array
 /// as the 32-bit ints the algorithms use. A size beyond the int range ends
 /// the call with "Input is too large for 32-bit sizes." instead of wrapping
-/// round to a negative size.
+/// round to a negative size. columnCount reads a structure array's size
+/// without mxGetN, which leaks in Octave when called on one before
+/// mxGetField.
 int rowCount(const mxArray *array);
 int columnCount(const mxArray *array);
 int elementCount(const mxArray *array);

@@ -56,7 +56,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   requireModel(prhs[MODEL], "gmmParam");
   const int dim = rowCount(prhs[DATA]);
   const int dataNum = columnCount(prhs[DATA]);
-  const int mixNum = modelColumnCount(prhs[MODEL]);
+  const int mixNum = columnCount(prhs[MODEL]);
   const int gmmType = covarianceTypeOf(checkComponents(prhs[MODEL], mixNum, dim), dim);
   if (gmmType == 0)
     fail("Unknown covariance type!");

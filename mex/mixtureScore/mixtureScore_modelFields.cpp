@@ -15,15 +15,6 @@ void requireModel(const mxArray *model, const char *modelName) {
     failWithFormat(MODEL_MESSAGE_SIZE, "Input %s must not be empty.", modelName);
 }
 
-int modelColumnCount(const mxArray *model) {
-  // requireModel() refused a model without elements, so rows is at least 1.
-  const std::size_t rows = mxGetM(model);
-  const std::size_t columns = mxGetNumberOfElements(model) / rows;
-  if (columns > 2147483647u)
-    fail("Input is too large for 32-bit sizes.");
-  return static_cast<int>(columns);
-}
-
 const mxArray *requireField(const mxArray *model, int index, const char *label,
                             const char *field, int minCount) {
   const mxArray *value = mxGetField(model, index, field);

@@ -20,12 +20,6 @@ void requireDataMatrix(const mxArray *data);
 /// Refuses a model that is not a structure or has no element.
 void requireModel(const mxArray *model, const char *modelName);
 
-/// Column count of a model that requireModel() accepted (all dimensions
-/// after the first), as an int like columnCount(). Taken as elements / rows:
-/// Octave's mxGetN on a structure array, called before any mxGetField on it,
-/// loses a small block on every call.
-int modelColumnCount(const mxArray *model);
-
 /// Field field of element index of model, which must be present and a full
 /// real double array with at least minCount values. label names the element
 /// in messages ("gPrm", "gmmParam(2)").
