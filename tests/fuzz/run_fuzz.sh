@@ -8,6 +8,15 @@
 # inputs are written to TREE/fuzz-findings/. Without options it fuzzes until
 # stopped; -max_total_time=SECONDS or -runs=N end it sooner.
 set -euo pipefail
+# Every refused input rewrites the library's fixed /tmp/error.log. Where the
+# system allows it (root, mount namespaces) the run gets a /tmp of its own,
+# so that tests reading that file meanwhile are not disturbed.
+if [ -z "${CK_FUZZ_OWN_TMP:-}" ] && [ "$(id -u)" = 0 ] &&
+   unshare --mount --propagation private true 2>/dev/null; then
+  export CK_FUZZ_OWN_TMP=1
+  exec unshare --mount --propagation private \
+    sh -c 'mount -t tmpfs tmpfs /tmp 2>/dev/null; exec "$@"' sh "$0" "$@"
+fi
 name=$1
 tree=$2
 shift 2
