@@ -13,4 +13,4 @@ for classIndex = 1:3
   points(:, columns) = classCentres(:, classIndex) + 0.9 * randn(2, pointsPerClass);
   labels(columns) = classIndex;
 end
-printf('%d points in 2-D from %d classes\n', size(points, 2), 3);
+fprintf('%d points in 2-D from %d classes\n', size(points, 2), 3);

@@ -14,10 +14,10 @@ else
 end
 if exist('codebook', 'var')
   modelCentres = codebook;
-  printf('model built from the trained codebook (%d centres)\n', size(codebook, 2));
+  fprintf('model built from the trained codebook (%d centres)\n', size(codebook, 2));
 else
   modelCentres = classCentres;
-  printf('model built from the class centres\n');
+  fprintf('model built from the class centres\n');
 end
 centreCount = size(modelCentres, 2);
 nearest = neighborQuery(points, modelCentres, 2, 1);
@@ -32,7 +32,7 @@ end
 
 % The mixture variant prints the model it was given and three progress lines.
 [logLikelihood, componentDensity] = feval(mixtureVariant, points, gmmParam);
-printf('mean log-likelihood of the points under the %d-component mixture: %.4f\n', ...
+fprintf('mean log-likelihood of the points under the %d-component mixture: %.4f\n', ...
        centreCount, mean(logLikelihood));
 
 % One single-Gaussian score per component; each call prints mean and variance.
@@ -41,7 +41,7 @@ for c = 1:centreCount
   componentLogDensity(c, :) = feval(singleVariant, points, gmmParam(c));
 end
 [~, best] = max(componentLogDensity, [], 1);
-printf('largest difference between log(mixProb) and the single-Gaussian scores: %.3g\n', ...
+fprintf('largest difference between log(mixProb) and the single-Gaussian scores: %.3g\n', ...
        max(max(abs(log(componentDensity) - componentLogDensity))));
 % A codebook's components come in no particular class order: name each one
 % after the class most of its points belong to.
@@ -51,11 +51,15 @@ for c = 1:centreCount
     componentClass(c) = mode(labels(best == c));
   end
 end
-printf('points whose best component stands for their own class: %.1f%%\n', ...
+fprintf('points whose best component stands for their own class: %.1f%%\n', ...
        100 * mean(componentClass(best) == labels));
 
 % The example model file (its format: docs/mixture-model-file.md).
-modelFile = fullfile(fileparts(mfilename('fullpath')), '..', 'docs', 'example_model.gmm');
+% It lies in docs/ of the sources, and beside the demo in the installed package.
+modelFile = fullfile(fileparts(mfilename('fullpath')), 'example_model.gmm');
+if ~exist(modelFile, 'file')
+  modelFile = fullfile(fileparts(mfilename('fullpath')), '..', 'docs', 'example_model.gmm');
+end
 tokens = strsplit(strtrim(fileread(modelFile)));
 item = @(tag) find(strcmp(tokens, tag), 1);
 fileDim = str2double(tokens{item('<dim>') + 1});
@@ -67,4 +71,21 @@ fileWeights = numbersAfter('<weight>', fileMixNum);
 fileModel = struct('mu', num2cell(fileMeans, 1), 'sigma', num2cell(fileVariances), ...
                    'w', num2cell(fileWeights));
 fileLogLikelihood = feval(mixtureVariant, points, fileModel);
-printf('mean log-likelihood under %s: %.4f\n', 'docs/example_model.gmm', mean(fileLogLikelihood));
+fprintf('mean log-likelihood under %s: %.4f\n', 'docs/example_model.gmm', mean(fileLogLikelihood));
+
+% Figure: the mixture's log-likelihood over the plane as a contour map.
+mapX = linspace(min(points(1, :)) - 1.5, max(points(1, :)) + 1.5, 90);
+mapY = linspace(min(points(2, :)) - 1.5, max(points(2, :)) + 1.5, 70);
+[mapXX, mapYY] = meshgrid(mapX, mapY);
+mapLogLikelihood = reshape(feval(mixtureVariant, [mapXX(:)'; mapYY(:)'], gmmParam), size(mapXX));
+figure('Visible', 'off', 'Tag', 'clusterkitDemo', 'Name', 'mixtureScore_loglikelihood');
+contour(mapX, mapY, mapLogLikelihood, -12:0.75:-2);
+colorbar;
+hold on;
+plot(points(1, :), points(2, :), 'k.', 'MarkerSize', 4);
+plot(modelCentres(1, :), modelCentres(2, :), 'r+', 'MarkerSize', 12, 'LineWidth', 2);
+hold off;
+axis equal;
+title(sprintf('mixtureScore: log-likelihood under the %d-component mixture', centreCount));
+xlabel('x_1');
+ylabel('x_2');

@@ -7,13 +7,13 @@ rebuilt = zeros(1, size(points, 2));
 for p = 1:size(points, 2)
   rebuilt(p) = logSumReduce(weightLog + componentLogDensity(:, p));
 end
-printf('largest difference from the mixture variant''s log-likelihoods: %.3g\n', ...
+fprintf('largest difference from the mixture variant''s log-likelihoods: %.3g\n', ...
        max(abs(rebuilt - logLikelihood)));
 
 % Probabilities far below the smallest double: the direct sum underflows,
 % the log-domain sum does not.
 tiny = -1000 - (0:9);
-printf('log(sum(exp(x))) = %g, logSumReduce(x) = %.6f for x = -1000 ... -1009\n', ...
+fprintf('log(sum(exp(x))) = %g, logSumReduce(x) = %.6f for x = -1000 ... -1009\n', ...
        log(sum(exp(tiny))), logSumReduce(tiny));
 % Log-probabilities of an outcome split into ten equal parts add back to it.
-printf('logSumReduce(log(ones(1, 10) / 10)) = %.3g\n', logSumReduce(log(ones(1, 10) / 10)));
+fprintf('logSumReduce(log(ones(1, 10) / 10)) = %.3g\n', logSumReduce(log(ones(1, 10) / 10)));
