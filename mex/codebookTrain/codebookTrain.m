@@ -40,3 +40,10 @@
 %     % center = [0.1 5.1; 0.05 4.95], membership = [1 1 0 0; 0 0 1 1]
 %
 %   See also pairDistance, neighborQuery.
+
+%!test
+%! [center, membership, distortion] = codebookTrain ([0 0 10 10; 0 1 0 1], [0 10; 0 0]);
+%! assert (center, [0 10; 0.5 0.5]);
+%! assert (membership, [1 1 0 0; 0 0 1 1]);
+%! assert (distortion(end), 1);
+%!error <Input DATA must be a double real matrix.> codebookTrain (int32 ([1 2]), 1)

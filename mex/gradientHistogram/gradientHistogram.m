@@ -61,3 +61,12 @@
 %     d = gradientHistogram(image);                  % 3780 x 1
 %     H = reshape(d, 9, 2, 2, 15, 7);
 %     [~, bin] = max(squeeze(H(:, 1, 1, :, :)));     % strongest bin per cell
+
+%!test
+%! [x, y] = meshgrid (1:64, 1:64);
+%! descriptor = gradientHistogram (double (hypot (x - 32.5, y - 32.5) < 20));
+%! assert (size (descriptor), [1764 1]);
+%! % Every block of 2 x 2 cells of 9 bins has unit L2 norm, or none.
+%! blockNorms = sqrt (sum (reshape (descriptor, 36, []) .^ 2, 1));
+%! assert (all (abs (blockNorms - 1) < 1e-3 | blockNorms == 0) && any (blockNorms > 0));
+%!error <Matrix is not of type double> gradientHistogram (uint8 (ones (16)))

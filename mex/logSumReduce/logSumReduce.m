@@ -19,3 +19,7 @@
 %     logSumReduce(log([0.2 0.3 0.5]))  % 0 up to rounding
 %
 %   See also mixtureScore.
+
+%!assert (logSumReduce (log ([1 2 3])), log (6), 1e-14)
+%!assert (logSumReduce ([-1000 -1000]), -1000 + log (2), 1e-12)
+%!error <VECDIST requires a full real double array.> logSumReduce (single (1))

@@ -36,3 +36,13 @@
 %     % idx = 1, dist = 2.1
 %
 %   See also pairDistance.
+
+%!test
+%! [idx, dist] = neighborQuery ([0.9; 1.2], [0 1 5 9; 0 1 5 9], 2, 2);
+%! assert (idx, [2; 1]);
+%! assert (dist, [sqrt(0.05); 1.5], 1e-15);
+%!test
+%! % L1 norm, the nearest column excluded through the skip list.
+%! [idx, dist] = neighborQuery ([0; 0], [0 1 5 9; 0 1 5 9], 1, 1, 1);
+%! assert ([idx, dist], [2, 2]);
+%!error <Matrix sizes mismatch!> neighborQuery ([1; 2], [1 2 3], 2, 1)

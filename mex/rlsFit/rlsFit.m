@@ -44,3 +44,10 @@
 %     coef = rlsFit([2 3], [5 7], 1)   % continues: the fit of all 52 points
 %
 %   See also polyfit, polyval.
+
+%!test
+%! clear rlsFit
+%! coef = rlsFit ([0 1 2 3], [1 3 5 7], 1);
+%! clear rlsFit
+%! assert (coef, [2 1], 1e-6);
+%!error <Error: order \(-1\) must not be negative!> rlsFit (1, 1, -1)
