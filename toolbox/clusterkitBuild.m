@@ -33,9 +33,8 @@ if nargin < 2 || isempty(sourceFolder)
 end
 outputFolder = absolutePath(outputFolder);
 build = buildSettings(sourceFolder, outputFolder);
-if ~exist(build.objectFolder, 'dir')
-  mkdir(build.objectFolder);
-end
+mkdir(build.objectFolder);
+removeObjects = onCleanup(@() removeFolder(build.objectFolder)); %#ok<NASGU>
 restoreFlags = keepCompilerFlags(build); %#ok<NASGU> restores them when cleared
 
 libraryObjects = [compileFolder(build, fullfile('lib', 'utility'), build.libraryFlags), ...
@@ -88,7 +87,7 @@ end
 function build = buildSettings(sourceFolder, outputFolder)
 build.source = sourceFolder;
 build.output = outputFolder;
-build.objectFolder = fullfile(outputFolder, 'obj');
+build.objectFolder = tempname();
 build.isOctave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
 build.macos = ismac();
 build.version = strtrim(fileread(fullfile(sourceFolder, 'VERSION')));
@@ -240,6 +239,15 @@ if build.isOctave
   mex(arguments{:}, '-o', fullfile(build.output, [name '.mex']));
 else
   mex(arguments{:}, '-output', name, '-outdir', build.output);
+end
+end
+
+function removeFolder(folder)
+if exist('OCTAVE_VERSION', 'builtin')
+  confirm_recursive_rmdir(false, 'local');
+end
+if exist(folder, 'dir')
+  rmdir(folder, 's');
 end
 end
 
