@@ -13,42 +13,42 @@ pkg('load', 'clusterkit');
 [~, installed] = pkg('list');
 names = cellfun(@(p) p.name, installed, 'UniformOutput', false);
 entry = installed{strcmp(names, 'clusterkit')};
-require(strcmp(entry.version, version), 'pkg list shows version %s, not %s', entry.version, version);
+ck_require(strcmp(entry.version, version), 'pkg list shows version %s, not %s', entry.version, version);
 info = ver('clusterkit');
-require(strcmp(info.Version, version), 'ver shows version %s, not %s', info.Version, version);
-require(strcmp(clusterkitVersion(), version), 'clusterkitVersion gives %s', clusterkitVersion());
+ck_require(strcmp(info.Version, version), 'ver shows version %s, not %s', info.Version, version);
+ck_require(strcmp(clusterkitVersion(), version), 'clusterkitVersion gives %s', clusterkitVersion());
 
 plugins = {'neighborQuery', 'pairDistance', 'codebookTrain', 'mixtureScore', ...
            'mixtureScoreSingle', 'logSumReduce', 'rlsFit', 'gradientHistogram'};
 for k = 1:numel(plugins)
   name = plugins{k};
   file = which(name);
-  require(strncmp(file, archFolder, numel(archFolder)) && ~isempty(regexp(file, '\.mex$', 'once')), ...
+  ck_require(strncmp(file, archFolder, numel(archFolder)) && ~isempty(regexp(file, '\.mex$', 'once')), ...
           '%s is not the installed plug-in: %s', name, file);
   helpText = evalc(sprintf('help %s', name));
-  require(~isempty(strfind(helpText, [name '  '])), 'help %s does not show its help:\n%s', name, helpText);
+  ck_require(~isempty(strfind(helpText, [name '  '])), 'help %s does not show its help:\n%s', name, helpText);
   expect_only_entry_points(file);
 end
-require(clusterkitSelfTest(), 'the self-tests failed');
+ck_require(clusterkitSelfTest(), 'the self-tests failed');
 rlsError = '';
 try
   rlsFit(1, 1, -1);
 catch err
   rlsError = err.message;
 end
-require(strcmp(rlsError, 'Error: order (-1) must not be negative!'), 'rlsFit error: %s', rlsError);
+ck_require(strcmp(rlsError, 'Error: order (-1) must not be negative!'), 'rlsFit error: %s', rlsError);
 
 figureFolder = fullfile(prefix, 'figures');
 clusterkitDemo(figureFolder);
 figures = dir(fullfile(figureFolder, '*.png'));
-require(numel(figures) == 5, 'the demo saved %d figures, not 5', numel(figures));
+ck_require(numel(figures) == 5, 'the demo saved %d figures, not 5', numel(figures));
 confirm_recursive_rmdir(false, 'local');
 rmdir(figureFolder, 's');
 
 pkg('unload', 'clusterkit');
 pkg('uninstall', 'clusterkit');
 left = [listFiles(shareFolder), listFiles(archFolder)];
-require(isempty(left), 'pkg uninstall left behind:\n%s', strjoin(left, '\n'));
+ck_require(isempty(left), 'pkg uninstall left behind:\n%s', strjoin(left, '\n'));
 fprintf('clusterkit %s: package installed, checked and uninstalled\n', version);
 end
 
@@ -69,11 +69,5 @@ for k = 1:numel(entries)
   else
     files{end + 1} = path; %#ok<AGROW>
   end
-end
-end
-
-function require(condition, varargin)
-if ~condition
-  error(varargin{:});
 end
 end
