@@ -3,7 +3,14 @@
 # otherwise prints the exact command to run. Sourced by demo.sh and test.sh.
 set -euo pipefail
 
-CLUSTERKIT_PACKAGES=(octave liboctave-dev cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev binutils coreutils clang libclang-rt-14-dev)
+# The demo needs the plug-ins' build and gnuplot, through which a headless
+# Octave draws its figures; the tests add GoogleTest, clang (a second
+# compiler, and the sanitizers' runtime) and pkg-config (the installed
+# library's pkg-config file).
+CLUSTERKIT_DEMO_PACKAGES=(octave liboctave-dev cmake g++ make binutils coreutils gnuplot-nox)
+CLUSTERKIT_TEST_PACKAGES=("${CLUSTERKIT_DEMO_PACKAGES[@]}" libgtest-dev libgmock-dev clang libclang-rt-14-dev
+                          pkg-config)
+CLUSTERKIT_PACKAGES=("${CLUSTERKIT_TEST_PACKAGES[@]}")
 
 missing_packages() {
   local pkg
@@ -14,7 +21,11 @@ missing_packages() {
   done
 }
 
+# ensure_packages [demo|test] (default: test)
 ensure_packages() {
+  if [ "${1:-test}" = demo ]; then
+    CLUSTERKIT_PACKAGES=("${CLUSTERKIT_DEMO_PACKAGES[@]}")
+  fi
   local missing
   missing=$(missing_packages | tr '\n' ' ')
   missing=${missing% }

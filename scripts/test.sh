@@ -5,6 +5,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 ensure_packages
 BUILD=${CLUSTERKIT_BUILD_DIR:-$ROOT/build}
-configure_and_build "$BUILD"
+configure_and_build "$BUILD" -DCLUSTERKIT_OTHER_FLAVOR=ON -DCLUSTERKIT_BUILD_TESTS=ON \
+  -DCLUSTERKIT_BUILD_BENCH=ON -DCLUSTERKIT_BUILD_EXAMPLES=ON
 cd "$BUILD"
 ctest --output-on-failure -j "$(nproc)"

@@ -36,7 +36,7 @@ try
 catch err
   rlsError = err.message;
 end
-ck_require(strcmp(rlsError, 'Error: order (-1) must not be negative!'), 'rlsFit error: %s', rlsError);
+ck_require(~isempty(strfind(rlsError, 'Error: order (-1) must not be negative!')), 'rlsFit error: %s', rlsError);
 
 figureFolder = fullfile(prefix, 'figures');
 clusterkitDemo(figureFolder);
