@@ -37,13 +37,13 @@ mkdir(build.objectFolder);
 removeObjects = onCleanup(@() removeFolder(build.objectFolder)); %#ok<NASGU>
 restoreFlags = keepCompilerFlags(build); %#ok<NASGU> restores them when cleared
 
-libraryObjects = [compileFolder(build, fullfile('lib', 'utility'), build.libraryFlags), ...
-                  compileFolder(build, fullfile('lib', 'clusterkit'), build.libraryFlags)];
+libraryObjects = [compileFolder(build, fullfile('lib', 'utility')), ...
+                  compileFolder(build, fullfile('lib', 'clusterkit'))];
 commonSources = listSources(fullfile(sourceFolder, 'mex', 'common'));
 if ~build.apiVersionExport
   commonSources = commonSources(~strcmp(commonSources, 'api_version.cpp'));
 end
-commonObjects = compileSources(build, fullfile('mex', 'common'), commonSources, {}, 'default');
+commonObjects = compileSources(build, fullfile('mex', 'common'), commonSources, 'default');
 sharedObjects = [commonObjects, libraryObjects];
 
 plugins = listPlugins(sourceFolder);
@@ -91,9 +91,9 @@ build.objectFolder = tempname();
 build.isOctave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
 build.macos = ismac();
 build.version = strtrim(fileread(fullfile(sourceFolder, 'VERSION')));
-flavorFlag = sprintf('-DCLUSTERKIT_MACOS_FLAVOR=%d', build.macos);
-build.libraryFlags = {flavorFlag};
-build.includeFlags = {['-I' fullfile(sourceFolder, 'lib', 'utility')], ...
+% The flavour define goes with the library into every source that includes it.
+build.includeFlags = {sprintf('-DCLUSTERKIT_MACOS_FLAVOR=%d', build.macos), ...
+                      ['-I' fullfile(sourceFolder, 'lib', 'utility')], ...
                       ['-I' fullfile(sourceFolder, 'lib', 'clusterkit')], ...
                       ['-I' fullfile(sourceFolder, 'mex', 'common')]};
 if ispc() && ~build.isOctave
@@ -140,7 +140,7 @@ end
 % leaves the file. MATLAB's mex exports only the entry points by itself.
 function setCompilerFlags(build, visibility)
 if build.isOctave
-  flags = '-std=c++17 -O2 -DNDEBUG -ffp-contract=off -fno-fast-math';
+  flags = '-std=c++17 -O2 -DNDEBUG -ffp-contract=off -fno-fast-math -Wno-unused-result';
   if strcmp(visibility, 'hidden')
     flags = [flags ' -fvisibility=hidden -fvisibility-inlines-hidden'];
   end
@@ -153,14 +153,14 @@ files = dir(fullfile(folder, '*.cpp'));
 names = sort({files.name});
 end
 
-function objects = compileFolder(build, relativeFolder, flags)
+function objects = compileFolder(build, relativeFolder)
 objects = compileSources(build, relativeFolder, listSources(fullfile(build.source, relativeFolder)), ...
-                         flags, 'hidden');
+                         'hidden');
 end
 
 % Compiles each source of relativeFolder into its own object, in a folder
 % of objects per source folder (so that equal file names cannot collide).
-function objects = compileSources(build, relativeFolder, names, flags, visibility)
+function objects = compileSources(build, relativeFolder, names, visibility)
 setCompilerFlags(build, visibility);
 objectFolder = fullfile(build.objectFolder, strrep(relativeFolder, filesep, '_'));
 if ~exist(objectFolder, 'dir')
@@ -172,7 +172,7 @@ for k = 1:numel(names)
   objects{k} = fullfile(objectFolder, [stem build.objectExtension]);
   source = fullfile(build.source, relativeFolder, names{k});
   arguments = [build.hostFlags, build.includeFlags, {['-I' fullfile(build.source, relativeFolder)]}, ...
-               flags, {'-c', source}];
+               {'-c', source}];
   if build.isOctave
     mex(arguments{:}, '-o', objects{k});
   else
@@ -194,7 +194,7 @@ function built = buildPlugin(build, plugin, sharedObjects)
 folder = fullfile('mex', plugin);
 sources = listSources(fullfile(build.source, folder));
 isGateway = strcmp(sources, [plugin '.cpp']) | strncmp(sources, [plugin '_'], numel(plugin) + 1);
-codeObjects = compileSources(build, folder, sources(~isGateway), {}, 'hidden');
+codeObjects = compileSources(build, folder, sources(~isGateway), 'hidden');
 if strcmp(plugin, 'mixtureScore')
   built = buildMixtureVariants(build, [codeObjects, sharedObjects]);
   return;
