@@ -17,6 +17,15 @@ if(CLUSTERKIT_WITH_MATLAB)
 endif()
 
 set(CLUSTERKIT_EXPORT_MAP "${CMAKE_CURRENT_LIST_DIR}/mex_exports.map")
+# Version scripts and -Bsymbolic are GNU (and LLVM) linker options. Where the
+# linker takes no version script, the hidden visibility of the library and
+# the algorithm code keeps their symbols inside the plug-ins.
+include(CheckLinkerFlag)
+check_linker_flag(CXX "-Wl,--version-script=${CLUSTERKIT_EXPORT_MAP}" CLUSTERKIT_LINKER_VERSION_SCRIPT)
+set(CLUSTERKIT_EXPORT_LINK_OPTIONS "")
+if(CLUSTERKIT_LINKER_VERSION_SCRIPT)
+  set(CLUSTERKIT_EXPORT_LINK_OPTIONS "-Wl,--version-script=${CLUSTERKIT_EXPORT_MAP}" "-Wl,-Bsymbolic")
+endif()
 
 # Folder that receives the plug-ins of one flavour: mex/ for the selected
 # flavour, mex-<flavour>/ for the other one.
@@ -76,8 +85,7 @@ function(clusterkit_add_mex)
     target_link_libraries(${ARG_TARGET} PRIVATE ${_libs})
     # Only the host entry points leave the plug-in; host symbols stay
     # undefined and are bound by Octave when it loads the file.
-    target_link_options(${ARG_TARGET} PRIVATE
-      "-Wl,--version-script=${CLUSTERKIT_EXPORT_MAP}" "-Wl,-Bsymbolic")
+    target_link_options(${ARG_TARGET} PRIVATE ${CLUSTERKIT_EXPORT_LINK_OPTIONS})
     set_property(TARGET ${ARG_TARGET} APPEND PROPERTY LINK_DEPENDS "${CLUSTERKIT_EXPORT_MAP}")
     if(ARG_HELP)
       add_custom_command(TARGET ${ARG_TARGET} POST_BUILD
