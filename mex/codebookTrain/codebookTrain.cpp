@@ -28,7 +28,7 @@ void checkData(const mxArray *data) {
   const int dim = rowCount(data);
   const int dataNum = columnCount(data);
   if (dim == 0 || dataNum == 0)
-    failWithFormat(kMessageSize,
+    failWithFormat(ErrorKind::invalidInput, kMessageSize,
                    "Error: DATA (%d x %d) must have at least one row and one column!\n", dim,
                    dataNum);
 }
@@ -40,14 +40,14 @@ CodebookRequest readCodebookRequest(const mxArray *input, int dim, int dataNum) 
   if (elementCount(input) == 1) {
     const int centerNum = truncateToInt(mxGetPr(input)[0]);
     if (centerNum < 1 || centerNum > dataNum)
-      failWithFormat(kMessageSize, "Error: centerNum (%d) must be between 1 and dataNum (%d)!\n",
+      failWithFormat(ErrorKind::invalidInput, kMessageSize, "Error: centerNum (%d) must be between 1 and dataNum (%d)!\n",
                      centerNum, dataNum);
     return {centerNum, nullptr};
   }
   const int rows = rowCount(input);
   const int columns = columnCount(input);
   if (rows != dim || columns < 1)
-    failWithFormat(kMessageSize,
+    failWithFormat(ErrorKind::sizeMismatch, kMessageSize,
                    "Error: The starting codebook (%d x %d) must have dim (%d) rows and at least "
                    "one column!\n",
                    rows, columns, dim);
@@ -59,7 +59,7 @@ int readPlotOpt(int nrhs, const mxArray *prhs[]) {
     return 0;
   const mxArray *plotOpt = prhs[PLOT_OPT];
   if ((!mxIsNumeric(plotOpt) && !mxIsLogical(plotOpt)) || mxGetNumberOfElements(plotOpt) != 1)
-    fail("Input PLOTOPT must be a numeric scalar.");
+    fail(ErrorKind::invalidInput, "Input PLOTOPT must be a numeric scalar.");
   return firstElementAsInt(plotOpt, "PLOTOPT");
 }
 
@@ -82,7 +82,7 @@ mxArray *distortionColumn(const double *distortion, int passes) {
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   if (nrhs < 2)
-    failWithFormat(kUsageSize,
+    failWithFormat(ErrorKind::usage, kUsageSize,
                    "%s requires 2 or 3 input arguments.\nUsage: center = %s(data, centerNum, "
                    "plotOpt)",
                    mexFunctionName(), mexFunctionName());

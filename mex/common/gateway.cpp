@@ -1,6 +1,8 @@
 #include "gateway.h"
 
 #include <cstdarg>
+#include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 
 // Room for the class-check message with a field label of about 150 characters.
@@ -12,7 +14,8 @@ bool isFullRealDouble(const mxArray *array) {
 
 void requireFullRealDouble(const mxArray *array, const char *what) {
   if (!isFullRealDouble(array))
-    failWithFormat(kClassMessageSize, "%s must be a double real matrix.", what);
+    failWithFormat(ErrorKind::invalidInput, kClassMessageSize, "%s must be a double real matrix.",
+                   what);
 }
 
 std::string formatMessage(std::size_t bufferSize, const char *format, ...) {
@@ -23,14 +26,46 @@ std::string formatMessage(std::size_t bufferSize, const char *format, ...) {
   return text;
 }
 
-void fail(const char *message) { fisError(message); }
+const char *errorKindName(ErrorKind kind) {
+  switch (kind) {
+  case ErrorKind::usage:
+    return "usage";
+  case ErrorKind::invalidInput:
+    return "invalidInput";
+  case ErrorKind::sizeMismatch:
+    return "sizeMismatch";
+  case ErrorKind::tooLarge:
+    return "tooLarge";
+  case ErrorKind::outOfMemory:
+    return "outOfMemory";
+  case ErrorKind::libraryFailure:
+    return "libraryFailure";
+  }
+  return "libraryFailure";
+}
 
-void failWithFormat(std::size_t bufferSize, const char *format, ...) {
+void fail(ErrorKind kind, const char *message) {
+  const std::string identifier =
+      std::string("clusterkit:") + mexFunctionName() + ":" + errorKindName(kind);
+  // The message goes in as an argument, never as a format. A final newline
+  // stays in the format, as mexErrMsgTxt passes it, so that the host shows
+  // the text just as it shows it from mexErrMsgTxt (Octave drops it there).
+  const std::size_t length = std::strlen(message);
+  if (length > 0 && message[length - 1] == '\n') {
+    const std::string withoutNewline(message, length - 1);
+    mexErrMsgIdAndTxt(identifier.c_str(), "%s\n", withoutNewline.c_str());
+  } else {
+    mexErrMsgIdAndTxt(identifier.c_str(), "%s", message);
+  }
+  std::abort(); // not reached: the host's error exit does not return
+}
+
+void failWithFormat(ErrorKind kind, std::size_t bufferSize, const char *format, ...) {
   va_list args;
   va_start(args, format);
   std::string text = vformatMessage(bufferSize, format, args);
   va_end(args);
-  fail(text.c_str());
+  fail(kind, text.c_str());
 }
 
 // The first stored element of a sparse array is element 0 only when column 0
@@ -47,7 +82,7 @@ static double firstSparseElement(const mxArray *array) {
 
 double firstElement(const mxArray *array, const char *argName) {
   if (!mxIsNumeric(array) && !mxIsLogical(array) && !mxIsChar(array))
-    failWithFormat(100, "Input %s must be numeric.", argName);
+    failWithFormat(ErrorKind::invalidInput, 100, "Input %s must be numeric.", argName);
   if (mxGetNumberOfElements(array) == 0)
     return 0.0;
   if (mxIsSparse(array))
@@ -61,7 +96,7 @@ int firstElementAsInt(const mxArray *array, const char *argName) {
 
 static int checkedSize(double size) {
   if (size > INT_MAX_AS_DOUBLE)
-    fail("Input is too large for 32-bit sizes.");
+    fail(ErrorKind::tooLarge, "Input is too large for 32-bit sizes.");
   return truncateToInt(size);
 }
 
@@ -84,7 +119,7 @@ void requireOutputFits(double elementCount) {
   const double physicalBytes =
       static_cast<double>(sysconf(_SC_PHYS_PAGES)) * static_cast<double>(sysconf(_SC_PAGESIZE));
   if (physicalBytes > 0 && elementCount * sizeof(double) > physicalBytes / 2)
-    fail("Output too large for this machine.");
+    fail(ErrorKind::tooLarge, "Output too large for this machine.");
 }
 
 mxArray *createDoubleMatrix(long long rows, long long cols) {

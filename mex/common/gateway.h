@@ -23,17 +23,35 @@ bool isFullRealDouble(const mxArray *array);
 /// array's data.
 void requireFullRealDouble(const mxArray *array, const char *what);
 
+/// What went wrong: the last part of the identifier
+/// "clusterkit:<plug-in>:<kind>" that every gateway error carries, <plug-in>
+/// being the name the plug-in was called by. Each kind means one thing in
+/// every plug-in (docs/error-identifiers.md lists which error has which).
+enum class ErrorKind {
+  usage,          ///< wrong number of inputs or outputs
+  invalidInput,   ///< wrong class, complex, sparse, empty, missing field, value out of range
+  sizeMismatch,   ///< inputs whose sizes disagree
+  tooLarge,       ///< sizes beyond 32 bits, output beyond the machine
+  outOfMemory,    ///< a work buffer that could not be allocated
+  libraryFailure, ///< a library failure passed through the boundary
+};
+
+/// The kind's name as it appears in identifiers ("usage", "invalidInput", ...).
+const char *errorKindName(ErrorKind kind);
+
 /// Formats like printf into a buffer of bufferSize characters, cut to fit.
 std::string formatMessage(std::size_t bufferSize, const char *format, ...)
     __attribute__((format(printf, 2, 3)));
 
 /// Ends the call with a host error whose text is formatted into a buffer of
-/// bufferSize characters (cut to fit).
-[[noreturn]] void failWithFormat(std::size_t bufferSize, const char *format, ...)
-    __attribute__((format(printf, 2, 3)));
+/// bufferSize characters (cut to fit), identified by its kind.
+[[noreturn]] void failWithFormat(ErrorKind kind, std::size_t bufferSize, const char *format, ...)
+    __attribute__((format(printf, 3, 4)));
 
-/// Ends the call with a host error: fisError() of the utility unit.
-[[noreturn]] void fail(const char *message);
+/// Ends the call with a host error of the given kind: the host shows message
+/// exactly as mexErrMsgTxt would, with the identifier
+/// "clusterkit:<plug-in>:<kind>".
+[[noreturn]] void fail(ErrorKind kind, const char *message);
 
 /// The first element of a numeric, logical or char array as a double (0 for
 /// an empty one, the real part of a complex one). Any other class ends the
@@ -58,7 +76,7 @@ int elementCount(const mxArray *array);
 template <class T> std::unique_ptr<T[]> allocateWork(std::size_t count) {
   std::unique_ptr<T[]> buffer(new (std::nothrow) T[count > 0 ? count : 1]());
   if (!buffer)
-    fail("Out of memory.");
+    fail(ErrorKind::outOfMemory, "Out of memory.");
   return buffer;
 }
 
@@ -84,7 +102,7 @@ template <class Body> void callLibrary(Body &&body) {
     failed = true;
   }
   if (failed)
-    fail(failure.c_str());
+    fail(ErrorKind::libraryFailure, failure.c_str());
 }
 
 #endif // CLUSTERKIT_GATEWAY_H

@@ -20,13 +20,13 @@ ImageShape readImageShape(const mxArray *image) {
   // The class is checked before any data is read: mxGetPr hands out a
   // pointer for every class. A sparse array is not a plain block of doubles.
   if (mxGetClassID(image) != mxDOUBLE_CLASS || mxIsSparse(image))
-    fail("Matrix is not of type double");
+    fail(ErrorKind::invalidInput, "Matrix is not of type double");
   ImageShape shape{rowCount(image), columnCount(image), true};
   if (mxGetNumberOfDimensions(image) == 3) {
     // Any other plane count would be read as three planes that straddle the
     // real ones.
     if (mxGetDimensions(image)[2] != 3)
-      fail("A three-dimensional image must have 3 colour planes");
+      fail(ErrorKind::invalidInput, "A three-dimensional image must have 3 colour planes");
     shape.cols /= 3;
     shape.grey = false;
   }
@@ -43,20 +43,20 @@ void readParams(const mxArray *input, double *params) {
   std::copy(mxGetPr(input), mxGetPr(input) + given, params);
   // A bin count below 1 truncates to no bin at all.
   if (!(params[0] >= 1))
-    fail("Number of orientation bins must be positive");
+    fail(ErrorKind::invalidInput, "Number of orientation bins must be positive");
   if (!(params[1] > 0))
-    fail("Cell size must be positive");
+    fail(ErrorKind::invalidInput, "Cell size must be positive");
   if (!(params[2] > 0))
-    fail("Block size must be positive");
+    fail(ErrorKind::invalidInput, "Block size must be positive");
 }
 
 } // namespace
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   if (nlhs > 1)
-    fail("Too many output arguments");
+    fail(ErrorKind::usage, "Too many output arguments");
   if (nrhs == 0)
-    fail("No Image -> No HoG");
+    fail(ErrorKind::usage, "No Image -> No HoG");
   const ImageShape shape = readImageShape(prhs[IMAGE]);
 
   double params[HOG_PARAM_COUNT];
@@ -67,7 +67,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
 
   const HogLayout layout = hogLayout(params, shape.rows, shape.cols);
   if (layout.length < 0)
-    fail("Image too large: the descriptor length exceeds 2147483647");
+    fail(ErrorKind::tooLarge, "Image too large: the descriptor length exceeds 2147483647");
   // The cell histograms can outgrow the descriptor many times over (many
   // bins, large blocks); zero-filling more than the machine holds would get
   // the host killed.

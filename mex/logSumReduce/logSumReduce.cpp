@@ -12,9 +12,9 @@ enum Output { VALUE };
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   if (nrhs != 1 && nrhs != 2)
-    fail("VECDIST requires one or two input arguments.");
+    fail(ErrorKind::usage, "VECDIST requires one or two input arguments.");
   if (nlhs >= 2)
-    fail("VECDIST requires one output argument.");
+    fail(ErrorKind::usage, "VECDIST requires one output argument.");
   requireFullRealDouble(prhs[LOG_VALUES], "Input X");
   // The reduction counts in an int: a larger array is refused, not summed
   // in part.

@@ -59,7 +59,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   const int mixNum = columnCount(prhs[MODEL]);
   const int gmmType = covarianceTypeOf(checkComponents(prhs[MODEL], mixNum, dim), dim);
   if (gmmType == 0)
-    fail("Unknown covariance type!");
+    fail(ErrorKind::invalidInput, "Unknown covariance type!");
 
   // The per-mixture values count as if they were held beside output 1 even
   // when output 2 is not asked for: a call too large for that would also

@@ -2,7 +2,7 @@
 
 void failUsage(const char *signature, const char *note) {
   const char *name = mexFunctionName();
-  failWithFormat(MODEL_MESSAGE_SIZE, "%s requires 2 input arguments.\nUsage: logProb = %s%s%s",
+  failWithFormat(ErrorKind::usage, MODEL_MESSAGE_SIZE, "%s requires 2 input arguments.\nUsage: logProb = %s%s%s",
                  name, name, signature, note);
 }
 
@@ -10,16 +10,16 @@ void requireDataMatrix(const mxArray *data) { requireFullRealDouble(data, "Input
 
 void requireModel(const mxArray *model, const char *modelName) {
   if (!mxIsStruct(model))
-    failWithFormat(MODEL_MESSAGE_SIZE, "Input %s must be a structure.", modelName);
+    failWithFormat(ErrorKind::invalidInput, MODEL_MESSAGE_SIZE, "Input %s must be a structure.", modelName);
   if (mxGetNumberOfElements(model) == 0)
-    failWithFormat(MODEL_MESSAGE_SIZE, "Input %s must not be empty.", modelName);
+    failWithFormat(ErrorKind::invalidInput, MODEL_MESSAGE_SIZE, "Input %s must not be empty.", modelName);
 }
 
 const mxArray *requireField(const mxArray *model, int index, const char *label,
                             const char *field, int minCount) {
   const mxArray *value = mxGetField(model, index, field);
   if (value == nullptr)
-    failWithFormat(MODEL_MESSAGE_SIZE, "%s has no field \"%s\".", label, field);
+    failWithFormat(ErrorKind::invalidInput, MODEL_MESSAGE_SIZE, "%s has no field \"%s\".", label, field);
   if (!isFullRealDouble(value)) // the field's name is formatted only for the message
     requireFullRealDouble(value,
                           formatMessage(MODEL_MESSAGE_SIZE, "Field %s.%s", label, field).c_str());
@@ -27,8 +27,8 @@ const mxArray *requireField(const mxArray *model, int index, const char *label,
   if (minCount <= 0 || count >= static_cast<std::size_t>(minCount))
     return value;
   if (minCount == 1)
-    failWithFormat(MODEL_MESSAGE_SIZE, "Field %s.%s must not be empty.", label, field);
-  failWithFormat(MODEL_MESSAGE_SIZE,
+    failWithFormat(ErrorKind::invalidInput, MODEL_MESSAGE_SIZE, "Field %s.%s must not be empty.", label, field);
+  failWithFormat(ErrorKind::sizeMismatch, MODEL_MESSAGE_SIZE,
                    "Field %s.%s holds %zu values; it needs at least %d, one per row of data.",
                    label, field, count, minCount);
 }

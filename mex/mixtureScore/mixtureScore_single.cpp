@@ -33,11 +33,11 @@ void mexFunction(int /*nlhs*/, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 
   const int covarianceType = covarianceTypeOf(sigmaCount, dim);
   if (covarianceType == 3)
-    fail("Full covariance matrix is not supported!");
+    fail(ErrorKind::invalidInput, "Full covariance matrix is not supported!");
   // Any other count would leave every log-density at 0, a plausible-looking
   // but wrong result: refuse it instead.
   if (covarianceType == 0)
-    failWithFormat(MODEL_MESSAGE_SIZE,
+    failWithFormat(ErrorKind::sizeMismatch, MODEL_MESSAGE_SIZE,
                    "Field gPrm.sigma holds %d values; it needs 1 (shared by all dimensions) or %d "
                    "(one per dimension).",
                    sigmaCount, dim);

@@ -16,11 +16,11 @@ void checkSkipIndex(const mxArray *skipIndex, int nnCount, int dataNum2) {
   requireFullRealDouble(skipIndex, "Input SKIPINDEX");
   const int skipLen = elementCount(skipIndex);
   if (skipLen >= dataNum2)
-    failWithFormat(kMessageSize,
+    failWithFormat(ErrorKind::sizeMismatch, kMessageSize,
                    "Error: The length of skipIndex (%d) is greater than or equal to dataNum2 (%d)!\n",
                    skipLen, dataNum2);
   if (static_cast<long long>(skipLen) + nnCount > dataNum2)
-    failWithFormat(kMessageSize,
+    failWithFormat(ErrorKind::sizeMismatch, kMessageSize,
                    "Error: The length of skipIndex (%d) plus nnCount (%d) is greater than dataNum2 (%d)!\n",
                    skipLen, nnCount, dataNum2);
 }
@@ -29,7 +29,7 @@ void checkSkipIndex(const mxArray *skipIndex, int nnCount, int dataNum2) {
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   if (nrhs < 2 || nrhs > 5 || nlhs > 2)
-    failWithFormat(kMessageSize,
+    failWithFormat(ErrorKind::usage, kMessageSize,
                    "Usage:\n\t[nnIndex, nnDistance]=%s(mat1, mat2, method, nnCount, skipIndex)\n",
                    mexFunctionName());
   const int method = nrhs >= 3 ? firstElementAsInt(prhs[METHOD], "METHOD") : 2;
@@ -37,15 +37,15 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   if (nrhs >= 4) {
     nnCount = firstElementAsInt(prhs[NN_COUNT], "NNCOUNT");
     if (nnCount < 1)
-      failWithFormat(kMessageSize, "Error: nnCount (%d) is too small!\n", nnCount);
+      failWithFormat(ErrorKind::invalidInput, kMessageSize, "Error: nnCount (%d) is too small!\n", nnCount);
   }
   requireFullRealDouble(prhs[MAT1], "Input MAT1");
   requireFullRealDouble(prhs[MAT2], "Input MAT2");
   if (method != 1 && method != 2)
-    fail("This function only supports L1 and L2 norm!");
+    fail(ErrorKind::invalidInput, "This function only supports L1 and L2 norm!");
   const int dim = rowCount(prhs[MAT1]);
   if (mxGetM(prhs[MAT2]) != mxGetM(prhs[MAT1]))
-    fail("Matrix sizes mismatch!");
+    fail(ErrorKind::sizeMismatch, "Matrix sizes mismatch!");
   const int dataNum1 = columnCount(prhs[MAT1]);
   const int dataNum2 = columnCount(prhs[MAT2]);
 

@@ -15,7 +15,7 @@ constexpr std::size_t kMessageSize = 100;
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   if (nlhs > 1 || (nrhs != 1 && nrhs != 2))
-    failWithFormat(kMessageSize, "Usage:\n\tdistMat=%s(mat1, mat2)\n\tdistMat=%s(mat)",
+    failWithFormat(ErrorKind::usage, kMessageSize, "Usage:\n\tdistMat=%s(mat1, mat2)\n\tdistMat=%s(mat)",
                    mexFunctionName(), mexFunctionName());
   const bool oneInput = nrhs == 1;
   // Only full real doubles are read; anything else would hand garbage (or a
@@ -27,7 +27,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   const mxArray *mat1 = prhs[MAT1];
   const mxArray *mat2 = oneInput ? prhs[MAT1] : prhs[MAT2];
   if (mxGetM(mat2) != mxGetM(mat1))
-    fail("Matrix sizes mismatch!");
+    fail(ErrorKind::sizeMismatch, "Matrix sizes mismatch!");
   const int dim = rowCount(mat1);
   const int dataNum1 = columnCount(mat1);
   const int dataNum2 = columnCount(mat2);

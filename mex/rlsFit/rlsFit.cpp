@@ -22,12 +22,12 @@ constexpr int kMaxOrder = 1000;
 int checkedOrder(const mxArray *orderArray) {
   const double value = firstElement(orderArray, "ORDER");
   if (!std::isfinite(value))
-    fail("Input ORDER must be a finite number.");
+    fail(ErrorKind::invalidInput, "Input ORDER must be a finite number.");
   const int order = truncateToInt(value);
   if (order < 0)
-    failWithFormat(kMessageSize, "Error: order (%d) must not be negative!", order);
+    failWithFormat(ErrorKind::invalidInput, kMessageSize, "Error: order (%d) must not be negative!", order);
   if (order > kMaxOrder)
-    failWithFormat(kMessageSize, "Error: order (%d) is larger than %d!", order, kMaxOrder);
+    failWithFormat(ErrorKind::invalidInput, kMessageSize, "Error: order (%d) is larger than %d!", order, kMaxOrder);
   return order;
 }
 
@@ -35,14 +35,14 @@ int checkedOrder(const mxArray *orderArray) {
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   if (nrhs != 3 || nlhs > 1)
-    failWithFormat(kMessageSize, "Usage:\n\tcoef=%s(x, y, order)", mexFunctionName());
+    failWithFormat(ErrorKind::usage, kMessageSize, "Usage:\n\tcoef=%s(x, y, order)", mexFunctionName());
   requireFullRealDouble(prhs[X], "Input X");
   requireFullRealDouble(prhs[Y], "Input Y");
   const int order = checkedOrder(prhs[ORDER]);
   const int dataNum = elementCount(prhs[X]);
   const int yCount = elementCount(prhs[Y]);
   if (yCount < dataNum)
-    failWithFormat(kMessageSize, "Error: y has fewer elements (%d) than x (%d)!", yCount, dataNum);
+    failWithFormat(ErrorKind::sizeMismatch, kMessageSize, "Error: y has fewer elements (%d) than x (%d)!", yCount, dataNum);
 
   // The row belongs to the host even when no output was asked for.
   plhs[COEF] = createDoubleMatrix(1, order + 1);

@@ -12,7 +12,7 @@
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   (void)nlhs;
   if (nrhs != 2 || !mxIsChar(prhs[1]))
-    fail("usage: failureProbe(mode, text)");
+    fail(ErrorKind::usage, "usage: failureProbe(mode, text)");
   const int mode = firstElementAsInt(prhs[0], "MODE");
   char *text = mxArrayToString(prhs[1]);
   const std::string message(text);
