@@ -4,16 +4,17 @@ function results = ck_isolated(snippets)
 % remaining snippets run in a fresh child.
 %
 %   results(k).status   'ok', 'error' or 'crash'
-%   results(k).message  the error message as the host gave it, or ''
+%   results(k).message     the error message as the host gave it, or ''
+%   results(k).identifier  the error's identifier, or ''
   n = numel(snippets);
-  results = repmat(struct('status', 'crash', 'message', ''), n, 1);
+  results = repmat(struct('status', 'crash', 'message', '', 'identifier', ''), n, 1);
   next = 1;
   while next <= n
     [finished, output] = run_child(snippets, next);
     last = next - 1;
     for line = strsplit(output, "\n")
       text = line{1};
-      tok = regexp(text, '^@@(OK|ERR) (\d+) ?(.*)$', 'tokens', 'once');
+      tok = regexp(text, '^@@(OK|ERR) (\d+) ?(\S*) ?(.*)$', 'tokens', 'once');
       if isempty(tok)
         continue;
       end
@@ -23,7 +24,10 @@ function results = ck_isolated(snippets)
         results(k).status = 'ok';
       else
         results(k).status = 'error';
-        results(k).message = unescape(tok{3});
+        if ~strcmp(tok{3}, '-')
+          results(k).identifier = tok{3};
+        end
+        results(k).message = unescape(tok{4});
       end
     end
     if finished
@@ -44,7 +48,9 @@ function [finished, output] = run_child(snippets, first)
   end
   for k = first:numel(snippets)
     fprintf(fid, 'try\n%s\nprintf(''@@OK %d\\n''); catch ck_err\n', snippets{k}, k);
-    fprintf(fid, 'printf(''@@ERR %d %%s\\n'', strrep(strrep(ck_err.message, "\\\\", "\\\\\\\\"), "\\n", "\\\\n")); end\nfflush(stdout);\n', k);
+    % The identifier (- for none) goes first: it holds no blanks.
+    fprintf(fid, 'ck_id = ck_err.identifier; if isempty(ck_id), ck_id = ''-''; end\n');
+    fprintf(fid, 'printf(''@@ERR %d %%s %%s\\n'', ck_id, strrep(strrep(ck_err.message, "\\\\", "\\\\\\\\"), "\\n", "\\\\n")); end\nfflush(stdout);\n', k);
   end
   fprintf(fid, 'printf(''@@END\\n'');\n');
   fclose(fid);

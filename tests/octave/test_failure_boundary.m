@@ -6,7 +6,7 @@ end
 
 function test_library_failure_becomes_an_error_of_the_call()
   delete_log();
-  ck_assert_error(@() failureProbe(1, 'the library gave up'), 'the library gave up');
+  ck_assert_error(@() failureProbe(1, 'the library gave up'), 'the library gave up', libraryFailure);
   assert(strcmp(fileread('/tmp/error.log'), sprintf('Error: the library gave up\n')));
   % The host is still there and the plug-in still works.
   assert(strcmp(failureProbe(0, 'fine'), 'fine'));
@@ -18,17 +18,19 @@ function test_the_saved_log_line_reaches_the_host_console()
 end
 
 function test_formatted_failures_name_their_origin()
-  ck_assert_error(@() failureProbe(3, 'Bad thing'), 'Bad thing (line 7 of lib/utility/utility)');
+  ck_assert_error(@() failureProbe(3, 'Bad thing'), 'Bad thing (line 7 of lib/utility/utility)', ...
+                  libraryFailure);
 end
 
 function test_host_errors_are_not_swallowed()
-  ck_assert_error(@() failureProbe(2, 'host says no'), 'host says no');
+  % ... with their own identifier (none here).
+  ck_assert_error(@() failureProbe(2, 'host says no'), 'host says no', '');
 end
 
 function test_failures_never_crash_the_host()
   ck_expect_isolated({
-    'failureProbe(1, ''x'');', 'x'
-    'failureProbe(2, ''y'');', 'y'
+    'failureProbe(1, ''x'');', {'x', libraryFailure}
+    'failureProbe(2, ''y'');', {'y', ''}
     'for k = 1:50, try, failureProbe(1, ''again''); catch, end, end', []
   });
 end
@@ -42,6 +44,11 @@ function test_platform_console_follows_the_flavour()
   else
     assert(isempty(output), output);
   end
+end
+
+% The identifier of a library failure passed through the boundary.
+function identifier = libraryFailure()
+  identifier = 'clusterkit:failureProbe:libraryFailure';
 end
 
 function delete_log()
