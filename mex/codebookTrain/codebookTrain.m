@@ -47,3 +47,4 @@
 %! assert (membership, [1 1 0 0; 0 0 1 1]);
 %! assert (distortion(end), 1);
 %!error <Input DATA must be a double real matrix.> codebookTrain (int32 ([1 2]), 1)
+%!error id=clusterkit:codebookTrain:invalidInput codebookTrain (int32 ([1 2]), 1)

@@ -70,3 +70,4 @@
 %! blockNorms = sqrt (sum (reshape (descriptor, 36, []) .^ 2, 1));
 %! assert (all (abs (blockNorms - 1) < 1e-3 | blockNorms == 0) && any (blockNorms > 0));
 %!error <Matrix is not of type double> gradientHistogram (uint8 (ones (16)))
+%!error id=clusterkit:gradientHistogram:invalidInput gradientHistogram (uint8 (ones (16)))

@@ -22,4 +22,5 @@
 
 %!assert (logSumReduce (log ([1 2 3])), log (6), 1e-14)
 %!assert (logSumReduce ([-1000 -1000]), -1000 + log (2), 1e-12)
-%!error <VECDIST requires a full real double array.> logSumReduce (single (1))
+%!error <Input X must be a double real matrix.> logSumReduce (single (1))
+%!error id=clusterkit:logSumReduce:invalidInput logSumReduce (single (1))

@@ -46,3 +46,4 @@
 %! [idx, dist] = neighborQuery ([0; 0], [0 1 5 9; 0 1 5 9], 1, 1, 1);
 %! assert ([idx, dist], [2, 2]);
 %!error <Matrix sizes mismatch!> neighborQuery ([1; 2], [1 2 3], 2, 1)
+%!error id=clusterkit:neighborQuery:sizeMismatch neighborQuery ([1; 2], [1 2 3], 2, 1)

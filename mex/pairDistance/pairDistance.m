@@ -31,3 +31,4 @@
 %!assert (pairDistance ([0 3; 0 4]), [0 25; 25 0])
 %!assert (pairDistance ([0 1; 0 1], [3; 4]), [25; 13])
 %!error <Matrix sizes mismatch!> pairDistance ([1; 2], [1 2 3])
+%!error id=clusterkit:pairDistance:sizeMismatch pairDistance ([1; 2], [1 2 3])

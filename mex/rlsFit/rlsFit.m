@@ -51,3 +51,4 @@
 %! clear rlsFit
 %! assert (coef, [2 1], 1e-6);
 %!error <Error: order \(-1\) must not be negative!> rlsFit (1, 1, -1)
+%!error id=clusterkit:rlsFit:invalidInput rlsFit (1, 1, -1)

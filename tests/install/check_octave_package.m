@@ -30,13 +30,15 @@ for k = 1:numel(plugins)
   expect_only_entry_points(file);
 end
 ck_require(clusterkitSelfTest(), 'the self-tests failed');
-rlsError = '';
+% An error of the installed plug-ins keeps its text and carries its identifier.
 try
   rlsFit(1, 1, -1);
+  ck_require(false, 'rlsFit(1, 1, -1) did not fail');
 catch err
-  rlsError = err.message;
+  ck_require(~isempty(strfind(err.message, 'Error: order (-1) must not be negative!')) && ...
+             strcmp(err.identifier, 'clusterkit:rlsFit:invalidInput'), ...
+             'rlsFit error "%s", identifier "%s"', err.message, err.identifier);
 end
-ck_require(~isempty(strfind(rlsError, 'Error: order (-1) must not be negative!')), 'rlsFit error: %s', rlsError);
 
 figureFolder = fullfile(prefix, 'figures');
 clusterkitDemo(figureFolder);
