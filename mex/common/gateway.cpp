@@ -3,7 +3,9 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#if __has_include(<unistd.h>)
 #include <unistd.h>
+#endif
 
 // Room for the class-check message with a field label of about 150 characters.
 static constexpr std::size_t kClassMessageSize = 200;
@@ -115,9 +117,18 @@ int elementCount(const mxArray *array) {
   return checkedSize(static_cast<double>(mxGetM(array)) * static_cast<double>(mxGetN(array)));
 }
 
+// The machine's physical memory in bytes, or 0 where the platform does not
+// tell (the standard library has no way to ask).
+static double physicalMemoryBytes() {
+#if defined(_SC_PHYS_PAGES) && defined(_SC_PAGESIZE)
+  return static_cast<double>(sysconf(_SC_PHYS_PAGES)) * static_cast<double>(sysconf(_SC_PAGESIZE));
+#else
+  return 0.0;
+#endif
+}
+
 void requireOutputFits(double elementCount) {
-  const double physicalBytes =
-      static_cast<double>(sysconf(_SC_PHYS_PAGES)) * static_cast<double>(sysconf(_SC_PAGESIZE));
+  const double physicalBytes = physicalMemoryBytes();
   if (physicalBytes > 0 && elementCount * sizeof(double) > physicalBytes / 2)
     fail(ErrorKind::tooLarge, "Output too large for this machine.");
 }
