@@ -171,12 +171,12 @@ for k = 1:numel(names)
   [~, stem] = fileparts(names{k});
   objects{k} = fullfile(objectFolder, [stem build.objectExtension]);
   source = fullfile(build.source, relativeFolder, names{k});
-  arguments = [build.hostFlags, build.includeFlags, {['-I' fullfile(build.source, relativeFolder)]}, ...
+  mexArguments = [build.hostFlags, build.includeFlags, {['-I' fullfile(build.source, relativeFolder)]}, ...
                {'-c', source}];
   if build.isOctave
-    mex(arguments{:}, '-o', objects{k});
+    mex(mexArguments{:}, '-o', objects{k});
   else
-    mex(arguments{:}, '-outdir', objectFolder);
+    mex(mexArguments{:}, '-outdir', objectFolder);
   end
 end
 end
@@ -233,12 +233,12 @@ end
 
 function linkPlugin(build, name, sources, objects)
 setCompilerFlags(build, 'default');
-arguments = [build.hostFlags, build.includeFlags, {['-I' fileparts(sources{1})]}, sources, objects, ...
+mexArguments = [build.hostFlags, build.includeFlags, {['-I' fileparts(sources{1})]}, sources, objects, ...
              build.linkFlags];
 if build.isOctave
-  mex(arguments{:}, '-o', fullfile(build.output, [name '.mex']));
+  mex(mexArguments{:}, '-o', fullfile(build.output, [name '.mex']));
 else
-  mex(arguments{:}, '-output', name, '-outdir', build.output);
+  mex(mexArguments{:}, '-output', name, '-outdir', build.output);
 end
 end
 
