@@ -24,6 +24,14 @@ install(TARGETS ${_library} clusterkit_host_standin clusterkit_standalone
 # from other libraries' headers.
 file(GLOB _headers "${PROJECT_SOURCE_DIR}/lib/utility/*.h" "${PROJECT_SOURCE_DIR}/lib/clusterkit/*.h"
                    "${PROJECT_SOURCE_DIR}/lib/host_standin/*.h")
+set(_header_names "")
+foreach(_header IN LISTS _headers)
+  get_filename_component(_header_name "${_header}" NAME)
+  if(_header_name IN_LIST _header_names)
+    message(FATAL_ERROR "Two headers named ${_header_name}: they would overwrite each other in include/clusterkit/")
+  endif()
+  list(APPEND _header_names "${_header_name}")
+endforeach()
 install(FILES ${_headers} DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/clusterkit")
 
 install(EXPORT clusterkitTargets NAMESPACE clusterkit:: DESTINATION "${CLUSTERKIT_INSTALL_CMAKEDIR}")
