@@ -9,7 +9,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 CLUSTERKIT_PACKAGES+=(libfaiss-dev libopenblas0-pthread octave-vlfeat libopencv-dev)
 ensure_packages
 BUILD=${CLUSTERKIT_BUILD_DIR:-$ROOT/build-bench}
-configure_and_build "$BUILD" -DCLUSTERKIT_OTHER_FLAVOR=OFF -DCLUSTERKIT_BUILD_TESTS=OFF \
+configure_and_build "$BUILD" -DCLUSTERKIT_OTHER_FLAVOR=OFF -DCLUSTERKIT_BUILD_TESTS=OFF -DCLUSTERKIT_BUILD_BENCH=ON \
   -DCLUSTERKIT_BUILD_EXAMPLES=OFF
 export OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1
 for bench in "$BUILD"/bench/bench_*; do
