@@ -15,6 +15,24 @@
 //   lessMask(a, b)          lanes with a < b (false where either is NaN)
 //   lessEqualMask(a, b)     lanes with a <= b (false where either is NaN)
 //
+// Per-lane conditions for blends (Cond: a lane mask of the target's own
+// kind; a bit set is had from condBits):
+//   lessCond, lessEqualCond, greaterCond, equalCond (false where NaN),
+//   andCond, orCond, select(c, a, b) (a where c holds, else b), condBits(c)
+// Further per-lane operations:
+//   div(a, b), sqrt(a)      IEEE quotient and square root
+//   andBits(a, b), orBits   bitwise on the 64 bits of each lane
+//   negate(a)               a with its sign bit flipped (-0 for +0)
+//   roundToFloat(a)         a rounded to single precision (to nearest, ties
+//                           to even, overflowing to infinity) and widened
+//                           back: with it, +, -, *, / and sqrt of two
+//                           floats done in double and rounded give the
+//                           single-precision result exactly (53 >= 2*24 + 2)
+//   truncate(a)             a rounded toward zero, for |a| < 2^31; other
+//                           lanes (NaN included) give a value outside
+//                           (-2^31, 2^31) or NaN
+//   lookup(table, i)        table[i] per lane, for whole i in range
+//
 // The x86 types are compiled inside the target regions of cpu_dispatch.h and
 // must only be used by code compiled in the same region.
 #ifndef CLUSTERKIT_SIMD_LANES_H
@@ -22,6 +40,7 @@
 
 #include "cpu_dispatch.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -50,6 +69,33 @@ struct LanesScalar {
   }
   static Mask lessMask(Vec a, Vec b) { return a < b ? 1u : 0u; }
   static Mask lessEqualMask(Vec a, Vec b) { return a <= b ? 1u : 0u; }
+  using Cond = bool;
+  static Cond lessCond(Vec a, Vec b) { return a < b; }
+  static Cond lessEqualCond(Vec a, Vec b) { return a <= b; }
+  static Cond greaterCond(Vec a, Vec b) { return a > b; }
+  static Cond equalCond(Vec a, Vec b) { return a == b; }
+  static Cond andCond(Cond a, Cond b) { return a && b; }
+  static Cond orCond(Cond a, Cond b) { return a || b; }
+  static Vec select(Cond c, Vec a, Vec b) { return c ? a : b; }
+  static Mask condBits(Cond c) { return c ? 1u : 0u; }
+  static Vec div(Vec a, Vec b) { return a / b; }
+  static Vec sqrt(Vec a) { return std::sqrt(a); }
+  static Vec andBits(Vec a, Vec b) { return combineBits(a, b, false); }
+  static Vec orBits(Vec a, Vec b) { return combineBits(a, b, true); }
+  static Vec negate(Vec a) { return -a; }
+  static Vec roundToFloat(Vec a) { return static_cast<double>(static_cast<float>(a)); }
+  static Vec truncate(Vec a) { return std::trunc(a); }
+  static Vec lookup(const double *table, Vec i) { return table[static_cast<int>(i)]; }
+
+private:
+  static Vec combineBits(Vec a, Vec b, bool either) {
+    std::uint64_t x, y;
+    std::memcpy(&x, &a, sizeof x);
+    std::memcpy(&y, &b, sizeof y);
+    x = either ? x | y : x & y;
+    std::memcpy(&a, &x, sizeof a);
+    return a;
+  }
 };
 
 #if CLUSTERKIT_X86_DISPATCH
@@ -76,6 +122,27 @@ struct LanesSse2 {
   static Mask lessEqualMask(Vec a, Vec b) {
     return static_cast<Mask>(_mm_movemask_pd(_mm_cmple_pd(a, b)));
   }
+  using Cond = __m128d;
+  static Cond lessCond(Vec a, Vec b) { return _mm_cmplt_pd(a, b); }
+  static Cond lessEqualCond(Vec a, Vec b) { return _mm_cmple_pd(a, b); }
+  static Cond greaterCond(Vec a, Vec b) { return _mm_cmpgt_pd(a, b); }
+  static Cond equalCond(Vec a, Vec b) { return _mm_cmpeq_pd(a, b); }
+  static Cond andCond(Cond a, Cond b) { return _mm_and_pd(a, b); }
+  static Cond orCond(Cond a, Cond b) { return _mm_or_pd(a, b); }
+  static Vec select(Cond c, Vec a, Vec b) { return _mm_or_pd(_mm_and_pd(c, a), _mm_andnot_pd(c, b)); }
+  static Mask condBits(Cond c) { return static_cast<Mask>(_mm_movemask_pd(c)); }
+  static Vec div(Vec a, Vec b) { return _mm_div_pd(a, b); }
+  static Vec sqrt(Vec a) { return _mm_sqrt_pd(a); }
+  static Vec andBits(Vec a, Vec b) { return _mm_and_pd(a, b); }
+  static Vec orBits(Vec a, Vec b) { return _mm_or_pd(a, b); }
+  static Vec negate(Vec a) { return _mm_xor_pd(a, _mm_set1_pd(-0.0)); }
+  static Vec roundToFloat(Vec a) { return _mm_cvtps_pd(_mm_cvtpd_ps(a)); }
+  static Vec truncate(Vec a) { return _mm_cvtepi32_pd(_mm_cvttpd_epi32(a)); }
+  static Vec lookup(const double *table, Vec i) {
+    const __m128i index = _mm_cvttpd_epi32(i);
+    return _mm_set_pd(table[_mm_cvtsi128_si32(_mm_srli_si128(index, 4))],
+                      table[_mm_cvtsi128_si32(index)]);
+  }
 };
 CLUSTERKIT_END_TARGET
 
@@ -101,6 +168,28 @@ struct LanesAvx2 {
   static Mask lessEqualMask(Vec a, Vec b) {
     return static_cast<Mask>(_mm256_movemask_pd(_mm256_cmp_pd(a, b, _CMP_LE_OQ)));
   }
+  using Cond = __m256d;
+  static Cond lessCond(Vec a, Vec b) { return _mm256_cmp_pd(a, b, _CMP_LT_OQ); }
+  static Cond lessEqualCond(Vec a, Vec b) { return _mm256_cmp_pd(a, b, _CMP_LE_OQ); }
+  static Cond greaterCond(Vec a, Vec b) { return _mm256_cmp_pd(a, b, _CMP_GT_OQ); }
+  static Cond equalCond(Vec a, Vec b) { return _mm256_cmp_pd(a, b, _CMP_EQ_OQ); }
+  static Cond andCond(Cond a, Cond b) { return _mm256_and_pd(a, b); }
+  static Cond orCond(Cond a, Cond b) { return _mm256_or_pd(a, b); }
+  static Vec select(Cond c, Vec a, Vec b) { return _mm256_blendv_pd(b, a, c); }
+  static Mask condBits(Cond c) { return static_cast<Mask>(_mm256_movemask_pd(c)); }
+  static Vec div(Vec a, Vec b) { return _mm256_div_pd(a, b); }
+  static Vec sqrt(Vec a) { return _mm256_sqrt_pd(a); }
+  static Vec andBits(Vec a, Vec b) { return _mm256_and_pd(a, b); }
+  static Vec orBits(Vec a, Vec b) { return _mm256_or_pd(a, b); }
+  static Vec negate(Vec a) { return _mm256_xor_pd(a, _mm256_set1_pd(-0.0)); }
+  static Vec roundToFloat(Vec a) { return _mm256_cvtps_pd(_mm256_cvtpd_ps(a)); }
+  static Vec truncate(Vec a) { return _mm256_cvtepi32_pd(_mm256_cvttpd_epi32(a)); }
+  static Vec lookup(const double *table, Vec i) {
+    // The masked form with every lane set: its explicit source keeps GCC 12
+    // from reporting the plain form's unused one as uninitialised.
+    const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+    return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), table, _mm256_cvttpd_epi32(i), all, 8);
+  }
 };
 CLUSTERKIT_END_TARGET
 
@@ -125,6 +214,35 @@ struct LanesAvx512 {
   }
   static Mask lessEqualMask(Vec a, Vec b) {
     return static_cast<Mask>(_mm512_cmp_pd_mask(a, b, _CMP_LE_OQ));
+  }
+  using Cond = __mmask8;
+  // Every lane: the zero-masking forms, whose unused source GCC 12 would
+  // otherwise report as uninitialised.
+  static constexpr __mmask8 kAll = 0xFF;
+  static Cond lessCond(Vec a, Vec b) { return _mm512_cmp_pd_mask(a, b, _CMP_LT_OQ); }
+  static Cond lessEqualCond(Vec a, Vec b) { return _mm512_cmp_pd_mask(a, b, _CMP_LE_OQ); }
+  static Cond greaterCond(Vec a, Vec b) { return _mm512_cmp_pd_mask(a, b, _CMP_GT_OQ); }
+  static Cond equalCond(Vec a, Vec b) { return _mm512_cmp_pd_mask(a, b, _CMP_EQ_OQ); }
+  static Cond andCond(Cond a, Cond b) { return static_cast<Cond>(a & b); }
+  static Cond orCond(Cond a, Cond b) { return static_cast<Cond>(a | b); }
+  static Vec select(Cond c, Vec a, Vec b) { return _mm512_mask_blend_pd(c, b, a); }
+  static Mask condBits(Cond c) { return static_cast<Mask>(c); }
+  static Vec div(Vec a, Vec b) { return _mm512_div_pd(a, b); }
+  static Vec sqrt(Vec a) { return _mm512_maskz_sqrt_pd(kAll, a); }
+  static Vec andBits(Vec a, Vec b) { return _mm512_and_pd(a, b); }
+  static Vec orBits(Vec a, Vec b) { return _mm512_or_pd(a, b); }
+  static Vec negate(Vec a) { return _mm512_xor_pd(a, _mm512_set1_pd(-0.0)); }
+  static Vec roundToFloat(Vec a) {
+    return _mm512_maskz_cvtps_pd(kAll, _mm512_maskz_cvtpd_ps(kAll, a));
+  }
+  static Vec truncate(Vec a) { return _mm512_maskz_cvtepi32_pd(kAll, truncateToInt(a)); }
+  static Vec lookup(const double *table, Vec i) {
+    return _mm512_mask_i32gather_pd(_mm512_setzero_pd(), kAll, truncateToInt(i), table, 8);
+  }
+
+private:
+  static __m256i truncateToInt(Vec a) {
+    return _mm512_mask_cvttpd_epi32(_mm256_setzero_si256(), kAll, a);
   }
 };
 CLUSTERKIT_END_TARGET

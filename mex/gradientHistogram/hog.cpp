@@ -1,6 +1,8 @@
 #include "hog.h"
 
+#include "cpu_dispatch.h"
 #include "scratch.h"
+#include "simd_lanes.h"
 #include "utility.h"
 
 #include <cfloat>
@@ -216,84 +218,6 @@ PlaneGradient planeGradient(const double *plane, int rows, int cols, int y, int 
   return gradient;
 }
 
-// The gradients of one image row, one plane at a time: the same values as
-// planeGradient pixel by pixel, with the border cases taken out of the loop
-// over the columns.
-class RowGradients {
-public:
-  explicit RowGradients(int cols)
-      : cols_(cols), values_(allocateScratch<float>(static_cast<std::size_t>(cols) * 6, "HoG")) {}
-
-  // Gradients of row y of the first plane, then of each further plane that
-  // has a strictly greater magnitude. Afterwards dx(), dy() and magnitude()
-  // hold the winning plane's values for every column.
-  void compute(const double *image, int rows, int planes, int y) {
-    const std::size_t planeSize = static_cast<std::size_t>(rows) * cols_;
-    planeRow(image, rows, y, best());
-    for (int c = 1; c < planes; ++c) {
-      planeRow(image + c * planeSize, rows, y, candidate());
-      keepStronger();
-    }
-  }
-
-  const float *dx() const { return values_.get(); }
-  const float *dy() const { return values_.get() + cols_; }
-  const float *magnitude() const { return values_.get() + 2 * static_cast<std::size_t>(cols_); }
-
-private:
-  float *best() { return values_.get(); }
-  float *candidate() { return values_.get() + 3 * static_cast<std::size_t>(cols_); }
-
-  // dx, dy and magnitude of row y of one plane into out[0 .. 3*cols).
-  void planeRow(const double *plane, int rows, int y, float *out) const {
-    float *dx = out, *dy = out + cols_, *magnitude = out + 2 * cols_;
-    const double *row = plane + y;
-    const std::ptrdiff_t stride = rows;
-    // Horizontal: right minus left neighbour, 0 outside the image.
-    if (cols_ < 2) {
-      dx[0] = 0.0f;
-    } else {
-      dx[0] = static_cast<float>(row[stride]);
-      for (int x = 1; x < cols_ - 1; ++x)
-        dx[x] = static_cast<float>(row[(x + 1) * stride] - row[(x - 1) * stride]);
-      dx[cols_ - 1] = static_cast<float>(-row[(cols_ - 2) * stride]);
-    }
-    // Vertical: the row above minus the row below, 0 outside the image; the
-    // case depends on the row only.
-    if (rows < 2) {
-      for (int x = 0; x < cols_; ++x)
-        dy[x] = 0.0f;
-    } else if (y == 0) {
-      for (int x = 0; x < cols_; ++x)
-        dy[x] = static_cast<float>(-row[x * stride + 1]);
-    } else if (y == rows - 1) {
-      for (int x = 0; x < cols_; ++x)
-        dy[x] = static_cast<float>(row[x * stride - 1]);
-    } else {
-      for (int x = 0; x < cols_; ++x)
-        dy[x] = static_cast<float>(row[x * stride - 1] - row[x * stride + 1]);
-    }
-    for (int x = 0; x < cols_; ++x)
-      magnitude[x] = singlePrecisionMagnitude(dx[x], dy[x]);
-  }
-
-  // Takes the candidate plane's gradient where its magnitude is strictly
-  // greater: on ties (and NaN) the earlier plane stays.
-  void keepStronger() {
-    float *bestDx = best(), *bestDy = bestDx + cols_, *bestMagnitude = bestDx + 2 * cols_;
-    const float *dx = candidate(), *dy = dx + cols_, *magnitude = dx + 2 * cols_;
-    for (int x = 0; x < cols_; ++x) {
-      const bool stronger = magnitude[x] > bestMagnitude[x];
-      bestDx[x] = stronger ? dx[x] : bestDx[x];
-      bestDy[x] = stronger ? dy[x] : bestDy[x];
-      bestMagnitude[x] = stronger ? magnitude[x] : bestMagnitude[x];
-    }
-  }
-
-  int cols_;
-  std::unique_ptr<float[]> values_; // best dx, dy, magnitude; candidate dx, dy, magnitude
-};
-
 // Row-major [grid row][grid column][bin] cell histograms.
 class CellHistograms {
 public:
@@ -346,66 +270,81 @@ void castVotes(double *cells, std::size_t rowStride, int nbins, float magnitude,
   }
 }
 
-// Bin counts up to this take the orientation split row by row in int
-// arithmetic, with bin indices 0 .. nbins only; from 2^23 bins on the index
-// can pass the bin count by one (see hogOrientationSplit), so those counts
-// (and, for a margin, those from 2^22) take that general routine per pixel.
-constexpr int kRowSplitBins = 1 << 22;
+// Rows per band of per-pixel work (a multiple of every lane width).
+constexpr int kBandRows = 8;
 
-// The orientation splits of one row, as hogOrientationSplit gives them,
-// formed column by column in plain loops the compiler can vectorise.
-class RowOrientations {
-public:
-  explicit RowOrientations(int cols)
-      : angle_(allocateScratch<float>(static_cast<std::size_t>(cols), "HoG")),
-        bins_(allocateScratch<int>(2 * static_cast<std::size_t>(cols), "HoG")),
-        upperWeight_(allocateScratch<double>(static_cast<std::size_t>(cols), "HoG")), cols_(cols) {}
-
-  // Angles (folded into [0, range]) of the pixels with a positive magnitude;
-  // the others get 0 and are not voted.
-  void computeAngles(const float *dx, const float *dy, const float *magnitude, float range) {
-    float *angle = angle_.get();
-    for (int x = 0; x < cols_; ++x) {
-      // A finite magnitude means finite components.
-      const float m = magnitude[x];
-      float a = 0.0f;
-      if (m > 0 && (!(m <= FLT_MAX) || !finiteAngle(dy[x], dx[x], a)))
-        a = libraryAngle(dy[x], dx[x]);
-      if (a < 0)
-        a += range;
-      angle[x] = a;
-    }
-  }
-
-  // Splits of every angle of the row, for nbins <= kRowSplitBins: the
-  // arithmetic of hogOrientationSplit with an int bin index.
-  void computeSplits(double binWidth, int nbins) {
-    const float *angle = angle_.get();
-    int *lower = bins_.get(), *upper = bins_.get() + cols_;
-    double *weight = upperWeight_.get();
-    for (int x = 0; x < cols_; ++x) {
-      const int k = static_cast<int>(static_cast<double>(angle[x]) / binWidth + 0.5);
-      lower[x] = k == 0 ? nbins - 1 : k - 1;
-      upper[x] = k == nbins ? 0 : k;
-      const float lowerCentre = static_cast<float>((static_cast<double>(k) - 0.5) * binWidth);
-      weight[x] = static_cast<double>(angle[x] - lowerCentre) / binWidth;
-    }
-  }
-
-  float angle(int x) const { return angle_[x]; }
-  HogOrientationSplit split(int x) const {
-    return {bins_[x], bins_[cols_ + x], upperWeight_[x]};
-  }
-
-private:
-  std::unique_ptr<float[]> angle_;
-  std::unique_ptr<int[]> bins_; // lower bins, then upper bins
-  std::unique_ptr<double[]> upperWeight_;
-  int cols_;
+// Working storage of one band: six arrays of cols * kBandRows doubles. The
+// spares hold a later plane's gradient, then the angles, upper bins and
+// upper weights.
+struct HogBand {
+  double *dx, *dy, *magnitude, *spareA, *spareB, *spareC;
+  double *angle() const { return spareA; }
+  double *upperBin() const { return spareB; }
+  double *upperWeight() const { return spareC; }
 };
 
+namespace scalar_target {
+using Lanes = LanesScalar;
+#include "hog_kernels.inc"
+} // namespace scalar_target
+
+#if CLUSTERKIT_X86_DISPATCH
+CLUSTERKIT_BEGIN_TARGET_SSE2
+namespace sse2_target {
+using Lanes = LanesSse2;
+#include "hog_kernels.inc"
+} // namespace sse2_target
+CLUSTERKIT_END_TARGET
+
+CLUSTERKIT_BEGIN_TARGET_AVX2
+namespace avx2_target {
+using Lanes = LanesAvx2;
+#include "hog_kernels.inc"
+} // namespace avx2_target
+CLUSTERKIT_END_TARGET
+
+CLUSTERKIT_BEGIN_TARGET_AVX512
+namespace avx512_target {
+using Lanes = LanesAvx512;
+#include "hog_kernels.inc"
+} // namespace avx512_target
+CLUSTERKIT_END_TARGET
+#endif
+
+using BandKernel = void (*)(const double *, int, int, int, int, float, double, bool,
+                            const HogBand &);
+
+// The band kernel of the active target.
+BandKernel activeBandKernel() {
+#if CLUSTERKIT_X86_DISPATCH
+  switch (activeKernelTarget()) {
+  case KernelTarget::Avx512:
+    return avx512_target::bandPixels;
+  case KernelTarget::Avx2:
+    return avx2_target::bandPixels;
+  case KernelTarget::Sse2:
+    return sse2_target::bandPixels;
+  default:
+    break;
+  }
+#endif
+  return scalar_target::bandPixels;
+}
+
+// Bin counts up to this take the orientation split band by band, with bin
+// indices 0 .. nbins only; from 2^23 bins on the index can pass the bin
+// count by one (see hogOrientationSplit), so those counts (and, for a
+// margin, those from 2^22) take that general routine per pixel.
+constexpr int kRowSplitBins = 1 << 22;
+
+// The split of a pixel whose upper bin before wrapping is k (0 .. nbins).
+HogOrientationSplit splitOfBin(int k, double upperWeight, int nbins) {
+  return {k == 0 ? nbins - 1 : k - 1, k == nbins ? 0 : k, upperWeight};
+}
+
 // Votes pixel by pixel, rows outer: every histogram value receives its votes
-// in that order.
+// in that order. The per-pixel work before the votes runs band by band on
+// the dispatch's kernels.
 void voteAllPixels(const double *image, int rows, int cols, int planes, const HogLayout &layout,
                    float range, CellHistograms &histograms) {
   const double binWidth = static_cast<double>(range / static_cast<float>(layout.nbins));
@@ -416,26 +355,32 @@ void voteAllPixels(const double *image, int rows, int cols, int planes, const Ho
   auto across = allocateScratch<SpatialWeights>(static_cast<std::size_t>(cols), "HoG");
   for (int x = 0; x < cols; ++x)
     across[x] = spatialWeights(x, layout.cell, nbins);
-  RowGradients gradients(cols);
-  RowOrientations orientations(cols);
+  const std::size_t bandSize = static_cast<std::size_t>(cols) * kBandRows;
+  auto storage = allocateScratch<double>(6 * bandSize, "HoG");
+  double *base = storage.get();
+  const HogBand band = {base,                base + bandSize,     base + 2 * bandSize,
+                        base + 3 * bandSize, base + 4 * bandSize, base + 5 * bandSize};
+  const BandKernel bandPixels = activeBandKernel();
   double *histogramStart = histograms.cell(0, 0);
-  for (int y = 0; y < rows; ++y) {
-    const SpatialWeights down = spatialWeights(y, layout.cell, rowStride);
-    double *rowCells = histogramStart + down.offset;
-    gradients.compute(image, rows, planes, y);
-    const float *magnitude = gradients.magnitude();
-    orientations.computeAngles(gradients.dx(), gradients.dy(), magnitude, range);
-    if (splitByRow)
-      orientations.computeSplits(binWidth, nbins);
-    for (int x = 0; x < cols; ++x) {
-      // A zero magnitude would only add +-0 votes, which change no
-      // histogram bit; a NaN one (a NaN neighbour) has no orientation.
-      if (!(magnitude[x] > 0))
-        continue;
-      castVotes(rowCells + across[x].offset, rowStride, nbins, magnitude[x], down.weight,
-                across[x].weight,
-                splitByRow ? orientations.split(x)
-                           : hogOrientationSplit(orientations.angle(x), binWidth, nbins));
+  for (int y0 = 0; y0 < rows; y0 += kBandRows) {
+    bandPixels(image, rows, cols, planes, y0, range, binWidth, splitByRow, band);
+    for (int r = 0; r < kBandRows && y0 + r < rows; ++r) {
+      const SpatialWeights down = spatialWeights(y0 + r, layout.cell, rowStride);
+      double *rowCells = histogramStart + down.offset;
+      for (int x = 0; x < cols; ++x) {
+        const std::size_t at = static_cast<std::size_t>(x) * kBandRows + r;
+        const double magnitude = band.magnitude[at];
+        // A zero magnitude would only add +-0 votes, which change no
+        // histogram bit; a NaN one (a NaN neighbour) has no orientation.
+        if (!(magnitude > 0))
+          continue;
+        castVotes(rowCells + across[x].offset, rowStride, nbins, static_cast<float>(magnitude),
+                  down.weight, across[x].weight,
+                  splitByRow ? splitOfBin(static_cast<int>(band.upperBin()[at]),
+                                          band.upperWeight()[at], nbins)
+                             : hogOrientationSplit(static_cast<float>(band.angle()[at]),
+                                                   binWidth, nbins));
+      }
     }
   }
 }
@@ -516,9 +461,9 @@ HogLayout hogLayout(const double *params, int rows, int cols) {
 
 double hogWorkElements(const HogLayout &layout, int cols) {
   const double nbins = layout.nbins;
-  // Per column: the row's gradients of two planes, its angles, bins and
-  // weights, and the column's spatial split (68 bytes).
-  const double perColumn = 9.0;
+  // Per column: six doubles for each row of a band of per-pixel work, and
+  // the column's spatial split (24 bytes).
+  const double perColumn = 6.0 * kBandRows + 3;
   return static_cast<double>(layout.gridRows) * layout.gridCols * nbins +
          static_cast<double>(layout.blockSize) * layout.blockSize * nbins + perColumn * cols;
 }

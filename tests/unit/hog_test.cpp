@@ -1,3 +1,4 @@
+#include "cpu_dispatch.h"
 #include "hog.h"
 #include "literal_hog.h"
 
@@ -37,6 +38,19 @@ void expectSameBits(const std::vector<double> &actual, const std::vector<double>
   for (std::size_t k = 0; k < actual.size(); ++k)
     ASSERT_EQ(std::memcmp(&actual[k], &expected[k], sizeof(double)), 0)
         << "element " << k << ": " << actual[k] << " vs " << expected[k];
+}
+
+// HoG on every kernel target the processor supports, each forced in turn,
+// against the literal computation.
+void expectEveryTargetMatchesLiteral(const std::vector<double> &image,
+                                     const std::vector<double> &params, int rows, int cols,
+                                     bool grey) {
+  const std::vector<double> expected = literalHoG(image, params, rows, cols, grey);
+  for (KernelTarget target : supportedKernelTargets()) {
+    SCOPED_TRACE(kernelTargetName(target));
+    ScopedKernelTarget forced(target);
+    expectSameBits(libraryHoG(image, params, rows, cols, grey), expected);
+  }
 }
 
 const std::vector<double> kDefaults(HOG_DEFAULT_PARAMS, HOG_DEFAULT_PARAMS + HOG_PARAM_COUNT);
@@ -300,29 +314,35 @@ TEST(HoG, MatchesTheLiteralComputationOnRandomImages) {
       SCOPED_TRACE(testing::Message() << c.rows << "x" << c.cols << (grey ? " grey" : " colour")
                                       << " bins " << c.params[0]);
       const std::vector<double> image = randomImage(c.rows, c.cols, grey ? 1 : 3, seed++, c.levels);
-      const std::vector<double> expected = literalHoG(image, c.params, c.rows, c.cols, grey);
-      ASSERT_FALSE(expected.empty());
-      expectSameBits(libraryHoG(image, c.params, c.rows, c.cols, grey), expected);
+      ASSERT_GT(hogLayout(c.params.data(), c.rows, c.cols).length, 0);
+      expectEveryTargetMatchesLiteral(image, c.params, c.rows, c.cols, grey);
     }
 }
 
-// Pixels (1, 4j + 1) of a three-row image get the gradients next to a
-// rounding boundary, so the descriptor goes through the library fallback.
+// Pixels (y, 4j + 1) get the gradients next to a rounding boundary, so the
+// descriptor goes through the library fallback: y = 1 of a three-row image
+// (rows at the image border) and y = 9 of a twenty-row one (rows inside,
+// whole vectors on every target).
 TEST(HoG, GradientsNextToARoundingBoundaryKeepTheLiteralBits) {
   const std::vector<std::pair<float, float>> gradients = gradientsNextToARoundingBoundary(200, 29);
-  const int rows = 3, cols = 4 * static_cast<int>(gradients.size()) + 2;
-  std::vector<double> image(static_cast<std::size_t>(rows) * cols, 0.0);
   int declined = 0;
-  for (std::size_t j = 0; j < gradients.size(); ++j) {
-    const int x = 4 * static_cast<int>(j) + 1;
-    image[0 + static_cast<std::size_t>(x) * rows] = gradients[j].first;      // dy = above - below
-    image[1 + static_cast<std::size_t>(x + 1) * rows] = gradients[j].second; // dx = right - left
+  for (const auto &gradient : gradients) {
     float angle;
-    declined += !hogFastAngle(gradients[j].first, gradients[j].second, angle);
+    declined += !hogFastAngle(gradient.first, gradient.second, angle);
   }
   EXPECT_GT(declined, 50);
-  const std::vector<double> params = {9, 1, 2, 0, 0.2};
-  expectSameBits(libraryHoG(image, params, rows, cols, true), literalHoG(image, params, rows, cols, true));
+  const int cols = 4 * static_cast<int>(gradients.size()) + 2;
+  for (const int rows : {3, 20})
+    for (const bool grey : {true, false}) {
+      const int y = rows == 3 ? 1 : 9;
+      std::vector<double> image(static_cast<std::size_t>(rows) * cols * (grey ? 1 : 3), 0.0);
+      for (std::size_t j = 0; j < gradients.size(); ++j) {
+        const std::size_t x = 4 * j + 1;
+        image[(y - 1) + x * rows] = gradients[j].first;  // dy = above - below
+        image[y + (x + 1) * rows] = gradients[j].second; // dx = right - left
+      }
+      expectEveryTargetMatchesLiteral(image, {9, 1, 2, 0, 0.2}, rows, cols, grey);
+    }
 }
 
 TEST(HoG, NonFiniteValuesDoNotDisturbTheGrid) {
@@ -330,8 +350,10 @@ TEST(HoG, NonFiniteValuesDoNotDisturbTheGrid) {
   image[5 + 7 * 30] = std::numeric_limits<double>::quiet_NaN();
   image[20 + 3 * 30] = std::numeric_limits<double>::infinity();
   image[21 + 3 * 30] = std::numeric_limits<double>::infinity();
-  const std::vector<double> expected = literalHoG(image, kDefaults, 30, 30, true);
-  expectSameBits(libraryHoG(image, kDefaults, 30, 30, true), expected);
+  // Pixel (12, 21): finite components, infinite single-precision magnitude.
+  image[11 + 21 * 30] = 3e38;
+  image[12 + 22 * 30] = -3e38;
+  expectEveryTargetMatchesLiteral(image, kDefaults, 30, 30, true);
 }
 
 TEST(HoG, ZeroImageGivesZerosAndAZeroBlockForgetsEarlierBlocks) {
