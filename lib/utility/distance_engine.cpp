@@ -7,6 +7,7 @@
 #include "scratch.h"
 #include "simd_lanes.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstddef>
 #include <memory>
@@ -41,8 +42,154 @@ private:
   std::unique_ptr<double[]> heap_;
 };
 
+// ---------------------------------------------------------------------------
+// Float lower bounds for the neighbour search
+// ---------------------------------------------------------------------------
+//
+// Before its exact double sum, a candidate x may be rejected by a sum in
+// float over the whole vector, which costs less than the exact one (twice
+// the lanes per register and, for L2, two operations per term instead of
+// three). The float sum only decides what may be skipped; every candidate it
+// keeps is summed exactly as before. A candidate can enter only when its
+// exact sum S (the literal double sum in index order) is strictly below the
+// worst kept distance W, and W only shrinks; so rejecting it is sound when
+// S > W is proven for the W at the time of the test.
+//
+// Notation: n = dim; q, x the double vectors; q~, x~ their values rounded to
+// float; u = 2^-24 (float) and u' = 2^-53 (double) unit roundoffs; eta = 2^-150
+// (half the smallest float subnormal); g = n u / (1 - n u).
+//
+// Premises, checked per vector (else the candidate or query goes the exact
+// way only): every value finite with |v| <= 2^50, and n <= 2^16. Then no
+// float operation below overflows (|products| <= 2^100, sums <= 2^117), and
+// |v - v~| <= u |v| + eta for every value (rounding to nearest; eta covers
+// the subnormal range).
+//
+// The exact sum against the real distance. Each double difference has
+// |fl(q_i - x_i)| >= (1 - u') |q_i - x_i| (a subnormal difference is exact),
+// each square loses at most a factor (1 - u') and 2^-1075, and each addition
+// of terms >= 0 a factor (1 - u'). So, with D1 = sum |q_i - x_i| and
+// D2 = sqrt(sum (q_i - x_i)^2),
+//   L1: S >= (1 - n u') D1,
+//   L2: S >= (1 - (n + 2) u') D2^2 - n 2^-1075
+// (S = +inf satisfies any of these).
+//
+// L1. B = the float sum of |q~_i - x~_i| in any order. Each float difference
+// is |q~_i - x~_i| (1 + d) with |d| <= u, each addition of terms >= 0 adds a
+// factor <= (1 + u), so B <= (1 + u)^n D1~ and D1~ >= (1 - n u) B. By the
+// triangle inequality D1 >= D1~ - sum(|q_i - q~_i| + |x_i - x~_i|)
+// >= D1~ - u (|q|_1 + |x|_1) - 2 n eta. Hence
+//   B > t1 >= (W / (1 - n u') + u (|q|_1 + |x|_1) + 2 n eta) / (1 - n u)
+// gives D1 > W / (1 - n u') and S > W.
+//
+// L2 (the expanded form: the float dot product A of q~ and x~ is two
+// operations per term). Exactly, D2~^2 = |q~|^2 + |x~|^2 - 2 q~.x~, and the
+// float dot product has |A - q~.x~| <= g |q~| |x~| + 2 n eta (the standard
+// bound with Cauchy-Schwarz; eta per underflowing product). The lane keeps
+// h <= |x~|^2 / 2 as a float and computes r = fl(h - A) = (h - A)(1 + d),
+// |d| <= u (a subnormal difference is exact). With
+//   theta >= e + sqrt((W + n 2^-1075) / (1 - (n + 2) u')),
+//   e     >= u (|q| + |x|) + 2 sqrt(n) eta      (>= |q - q~| + |x - x~|),
+//   tau   >= (theta^2 - |q~|^2) / 2 + g |q~| |x~| + 2 n eta,
+//   t     >= (1 + u) tau when tau > 0, t >= (1 - u) tau otherwise,
+// r > t gives h - A > tau (for r > 0, h - A >= r / (1 + u); for r <= 0,
+// h - A >= r / (1 - u)), so |x~|^2 / 2 - A > tau, D2~^2 > theta^2,
+// D2~ > theta, and by the triangle inequality
+// D2 >= D2~ - e > sqrt((W + n 2^-1075) / (1 - (n + 2) u')), which gives S > W.
+// (tau is usually negative: |q~|^2 / 2 is left out of the lane's value.)
+//
+// Evaluating the thresholds in double. Norms come as bounds: above for |q|,
+// |x|, |q|_1, |x|_1 (per tile, the largest of its columns), below for |q~|^2
+// and |x~|^2 (squares of floats are exact in double). Every double rounding
+// below is a relative 2^-53 per operation and at most a few dozen of them
+// meet, and (n + 2) u' <= 2^-36, so one relative slack of 2^-30 on each
+// quantity, plus 2^-100 (far above every eta or 2^-1075 term) where an
+// absolute one is needed, keeps every inequality above. A float threshold is
+// rounded up from its double value (+inf when beyond float), a float h down.
+// W = the largest double, or a margin that swamps W (data far from the origin
+// with small spread), gives +inf: the bound is skipped.
+constexpr double kFloatRoundoff = 0x1p-24;
+constexpr double kSlack = 0x1p-30;
+constexpr double kTiny = 0x1p-100;
+constexpr double kFloatBoundLargest = 0x1p50;
+constexpr int kFloatBoundMaxDim = 1 << 16;
+
+/// The smallest float >= v (+inf beyond the float range; v not NaN).
+float floatAtLeast(double v) {
+  if (v > static_cast<double>(FLT_MAX))
+    return HUGE_VALF;
+  float f = static_cast<float>(v);
+  if (static_cast<double>(f) < v)
+    f = std::nextafter(f, HUGE_VALF);
+  return f;
+}
+
+/// The largest float <= v, for |v| within the float range.
+float floatAtMost(double v) {
+  float f = static_cast<float>(v);
+  if (static_cast<double>(f) > v)
+    f = std::nextafter(f, -HUGE_VALF);
+  return f;
+}
+
+/// What the float bound needs of one vector (a query or a data column).
+struct FloatBoundSide {
+  bool usable = false;         // finite, every |v| <= 2^50
+  double normAbove = 0.0;      // >= |v| (type 2) or |v|_1 (type 1)
+  double roundedSqBelow = 0.0; // <= |v~|^2, v~ = v rounded to float (type 2)
+};
+
+FloatBoundSide floatBoundSide(const double *v, int dim, int type) {
+  FloatBoundSide side;
+  double sumSq = 0.0, sumAbs = 0.0, roundedSq = 0.0;
+  for (int i = 0; i < dim; ++i) {
+    const double a = std::fabs(v[i]);
+    if (!(a <= kFloatBoundLargest)) // NaN fails too
+      return side;
+    const double rounded = static_cast<float>(v[i]); // exact square in double
+    sumSq += a * a;
+    sumAbs += a;
+    roundedSq += rounded * rounded;
+  }
+  side.usable = true;
+  side.normAbove = type == 1 ? sumAbs * (1.0 + kSlack) + kTiny
+                             : std::sqrt(sumSq * (1.0 + kSlack) + kTiny) * (1.0 + kSlack);
+  side.roundedSqBelow = roundedSq * (1.0 - kSlack);
+  return side;
+}
+
+/// The float rejection threshold of an L1 candidate: a float sum B > t
+/// proves S > worst (see above). tileNorm bounds |x|_1 of every column.
+float l1RejectThreshold(double worst, int dim, double queryNorm, double tileNorm) {
+  const double n = dim;
+  const double tau = (worst * (1.0 + kSlack) + kFloatRoundoff * (queryNorm + tileNorm) + kTiny) *
+                     (1.0 + kSlack);
+  return floatAtLeast(tau / (1.0 - n * kFloatRoundoff) * (1.0 + kSlack));
+}
+
+/// The float rejection threshold of an L2 candidate: fl(h - A) > t proves
+/// S > worst (see above). tileNorm bounds |x| of every column.
+float l2RejectThreshold(double worst, int dim, const FloatBoundSide &query, double tileNorm) {
+  const double n = dim;
+  const double g = n * kFloatRoundoff / (1.0 - n * kFloatRoundoff);
+  // |q~| <= (1 + u) |q| + sqrt(n) eta, likewise |x~|.
+  const double roundedQuery = query.normAbove * (1.0 + kFloatRoundoff) + kTiny;
+  const double roundedTile = tileNorm * (1.0 + kFloatRoundoff) + kTiny;
+  const double margin = g * roundedQuery * roundedTile * (1.0 + kSlack) + kTiny;
+  if (!(margin < worst))
+    return HUGE_VALF; // the float sum could hardly reject anything
+  const double e = (kFloatRoundoff * (query.normAbove + tileNorm) + kTiny) * (1.0 + kSlack);
+  const double theta = (e + std::sqrt(worst * (1.0 + kSlack) + kTiny)) * (1.0 + kSlack);
+  const double thetaSq = theta * theta * (1.0 + kSlack);
+  const double tau = (thetaSq - query.roundedSqBelow) / 2.0 + margin +
+                     kSlack * (thetaSq + query.roundedSqBelow) + kTiny;
+  return floatAtLeast(tau > 0.0 ? tau * (1.0 + 2.0 * kFloatRoundoff)
+                                : tau * (1.0 - 2.0 * kFloatRoundoff));
+}
+
 namespace scalar_target {
 using Lanes = LanesScalar;
+using FloatLanes = FloatLanesScalar;
 #include "distance_engine_kernels.inc"
 } // namespace scalar_target
 
@@ -50,6 +197,7 @@ using Lanes = LanesScalar;
 CLUSTERKIT_BEGIN_TARGET_SSE2
 namespace sse2_target {
 using Lanes = LanesSse2;
+using FloatLanes = FloatLanesSse2;
 #include "distance_engine_kernels.inc"
 } // namespace sse2_target
 CLUSTERKIT_END_TARGET
@@ -57,6 +205,7 @@ CLUSTERKIT_END_TARGET
 CLUSTERKIT_BEGIN_TARGET_AVX2
 namespace avx2_target {
 using Lanes = LanesAvx2;
+using FloatLanes = FloatLanesAvx2;
 #include "distance_engine_kernels.inc"
 } // namespace avx2_target
 CLUSTERKIT_END_TARGET
@@ -64,6 +213,7 @@ CLUSTERKIT_END_TARGET
 CLUSTERKIT_BEGIN_TARGET_AVX512
 namespace avx512_target {
 using Lanes = LanesAvx512;
+using FloatLanes = FloatLanesAvx512;
 #include "distance_engine_kernels.inc"
 } // namespace avx512_target
 CLUSTERKIT_END_TARGET

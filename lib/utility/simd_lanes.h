@@ -98,6 +98,25 @@ private:
   }
 };
 
+// Float lanes for lower bounds that only decide what may be skipped (never
+// for results): load, broadcast, zero, sub, mul, add as above on floats,
+// abs(v) (the sign bit cleared) and greaterMask(a, b) (lanes with a > b,
+// false where either is NaN). Twice as many lanes as the double type of the
+// same target, except for scalar code.
+struct FloatLanesScalar {
+  static constexpr int width = 1;
+  using Vec = float;
+  using Mask = unsigned;
+  static Vec load(const float *p) { return *p; }
+  static Vec broadcast(float x) { return x; }
+  static Vec zero() { return 0.0f; }
+  static Vec sub(Vec a, Vec b) { return a - b; }
+  static Vec mul(Vec a, Vec b) { return a * b; }
+  static Vec add(Vec a, Vec b) { return a + b; }
+  static Vec abs(Vec v) { return v < 0.0f ? -v : v; }
+  static Mask greaterMask(Vec a, Vec b) { return a > b ? 1u : 0u; }
+};
+
 #if CLUSTERKIT_X86_DISPATCH
 
 CLUSTERKIT_BEGIN_TARGET_SSE2
@@ -142,6 +161,21 @@ struct LanesSse2 {
     const __m128i index = _mm_cvttpd_epi32(i);
     return _mm_set_pd(table[_mm_cvtsi128_si32(_mm_srli_si128(index, 4))],
                       table[_mm_cvtsi128_si32(index)]);
+  }
+};
+struct FloatLanesSse2 {
+  static constexpr int width = 4;
+  using Vec = __m128;
+  using Mask = unsigned;
+  static Vec load(const float *p) { return _mm_loadu_ps(p); }
+  static Vec broadcast(float x) { return _mm_set1_ps(x); }
+  static Vec zero() { return _mm_setzero_ps(); }
+  static Vec sub(Vec a, Vec b) { return _mm_sub_ps(a, b); }
+  static Vec mul(Vec a, Vec b) { return _mm_mul_ps(a, b); }
+  static Vec add(Vec a, Vec b) { return _mm_add_ps(a, b); }
+  static Vec abs(Vec v) { return _mm_andnot_ps(_mm_set1_ps(-0.0f), v); }
+  static Mask greaterMask(Vec a, Vec b) {
+    return static_cast<Mask>(_mm_movemask_ps(_mm_cmpgt_ps(a, b)));
   }
 };
 CLUSTERKIT_END_TARGET
@@ -189,6 +223,21 @@ struct LanesAvx2 {
     // from reporting the plain form's unused one as uninitialised.
     const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
     return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), table, _mm256_cvttpd_epi32(i), all, 8);
+  }
+};
+struct FloatLanesAvx2 {
+  static constexpr int width = 8;
+  using Vec = __m256;
+  using Mask = unsigned;
+  static Vec load(const float *p) { return _mm256_loadu_ps(p); }
+  static Vec broadcast(float x) { return _mm256_set1_ps(x); }
+  static Vec zero() { return _mm256_setzero_ps(); }
+  static Vec sub(Vec a, Vec b) { return _mm256_sub_ps(a, b); }
+  static Vec mul(Vec a, Vec b) { return _mm256_mul_ps(a, b); }
+  static Vec add(Vec a, Vec b) { return _mm256_add_ps(a, b); }
+  static Vec abs(Vec v) { return _mm256_andnot_ps(_mm256_set1_ps(-0.0f), v); }
+  static Mask greaterMask(Vec a, Vec b) {
+    return static_cast<Mask>(_mm256_movemask_ps(_mm256_cmp_ps(a, b, _CMP_GT_OQ)));
   }
 };
 CLUSTERKIT_END_TARGET
@@ -243,6 +292,21 @@ struct LanesAvx512 {
 private:
   static __m256i truncateToInt(Vec a) {
     return _mm512_mask_cvttpd_epi32(_mm256_setzero_si256(), kAll, a);
+  }
+};
+struct FloatLanesAvx512 {
+  static constexpr int width = 16;
+  using Vec = __m512;
+  using Mask = unsigned;
+  static Vec load(const float *p) { return _mm512_loadu_ps(p); }
+  static Vec broadcast(float x) { return _mm512_set1_ps(x); }
+  static Vec zero() { return _mm512_setzero_ps(); }
+  static Vec sub(Vec a, Vec b) { return _mm512_sub_ps(a, b); }
+  static Vec mul(Vec a, Vec b) { return _mm512_mul_ps(a, b); }
+  static Vec add(Vec a, Vec b) { return _mm512_add_ps(a, b); }
+  static Vec abs(Vec v) { return _mm512_andnot_ps(_mm512_set1_ps(-0.0f), v); }
+  static Mask greaterMask(Vec a, Vec b) {
+    return static_cast<Mask>(_mm512_cmp_ps_mask(a, b, _CMP_GT_OQ));
   }
 };
 CLUSTERKIT_END_TARGET
