@@ -31,7 +31,14 @@ double nanWithPayload(std::uint64_t payload) {
 }
 
 // How the values of a test matrix are drawn.
-enum class Values { Uniform, Ties, Awkward, Huge, Overflow };
+enum class Values {
+  Uniform, Ties, Awkward, Huge, Overflow,
+  // Around the premises of the float lower bound of the neighbour search:
+  Offset,      // far from the origin, small spread: the bound's margin swamps it
+  Tiny,        // below the float range (subnormal or zero as floats)
+  BeyondFloat, // magnitudes a float cannot hold
+  AtLimit,     // +-2^50 (the largest accepted) and the next double above it
+};
 
 std::vector<double> matrix(int dim, int columns, Values kind, unsigned seed) {
   std::mt19937 rng(seed);
@@ -56,6 +63,21 @@ std::vector<double> matrix(int dim, int columns, Values kind, unsigned seed) {
     case Values::Overflow: // differences whose squares overflow to inf
       v = 1e160 * uniform(rng);
       break;
+    case Values::Offset:
+      v = 1e6 + uniform(rng);
+      break;
+    case Values::Tiny:
+      v = (rng() % 2 ? 1e-42 : 1e-300) * uniform(rng);
+      break;
+    case Values::BeyondFloat:
+      v = 1e39 * uniform(rng);
+      break;
+    case Values::AtLimit: {
+      const double limit = std::ldexp(1.0, 50);
+      const double edges[] = {limit, -limit, std::nextafter(limit, kInf)};
+      v = rng() % 8 == 0 ? edges[rng() % 3] : uniform(rng);
+      break;
+    }
     }
   }
   return m;
@@ -176,6 +198,54 @@ TEST(DistanceEngine, NeighborSearchHasTheBitsOfTheLiteralSearchOnEveryTarget) {
         nearestNeighborSearch(queries.data(), k.queries, data.data(), k.data, k.dim, type,
                               k.nnCount, k.excluded.data(), static_cast<int>(k.excluded.size()),
                               index.data(), distance.data());
+        const std::string what = label(target, k.dim, k.queries, k.data, type);
+        EXPECT_TRUE(sameBits(index, expectedIndex)) << what;
+        EXPECT_TRUE(sameBits(distance, expectedDistance)) << what;
+      }
+  }
+}
+
+// The float lower bound of the neighbour search rejects candidates only when
+// their exact sums cannot enter. Near copies of one data column give sums a
+// few double roundings apart, many of them just below or equal to the worst
+// kept one and equal as floats, so a bound one rounding too tight would drop
+// a candidate that enters; the other
+// kinds sit on either side of the bound's premises (the exact path must take
+// over), and dim 65537 is past its dimension limit.
+TEST(DistanceEngine, NeighborSearchFloatBoundKeepsTheBitsAtItsLimitsOnEveryTarget) {
+  struct Case {
+    int dim, queries, data, nnCount;
+    Values values;
+    bool nearCopies; // every data column: column 0, each value moved by 0 to 3 ulps
+  };
+  const std::vector<Case> cases = {
+      {32, 3, 700, 5, Values::Uniform, true},   {7, 4, 300, 3, Values::Ties, true},
+      {16, 3, 400, 4, Values::Offset, false},   {16, 3, 400, 4, Values::Offset, true},
+      {9, 3, 300, 3, Values::Tiny, false},      {9, 3, 300, 3, Values::BeyondFloat, false},
+      {12, 3, 300, 4, Values::AtLimit, false},  {40, 3, 500, 2, Values::Huge, true},
+      {65537, 2, 20, 3, Values::Uniform, false},
+  };
+  for (KernelTarget target : supportedKernelTargets()) {
+    ScopedKernelTarget forced(target);
+    for (const Case &k : cases)
+      for (int type : {1, 2}) {
+        const auto queries = matrix(k.dim, k.queries, k.values, 5 + k.dim);
+        auto data = matrix(k.dim, k.data, k.values, 6 + k.data);
+        if (k.nearCopies) {
+          std::mt19937 rng(7 + k.dim);
+          for (std::size_t i = 0; i < data.size(); ++i) {
+            double v = data[i % k.dim];
+            for (unsigned steps = rng() % 4; steps > 0; --steps)
+              v = std::nextafter(v, rng() % 2 ? kInf : -kInf);
+            data[i] = v;
+          }
+        }
+        std::vector<double> expectedIndex, expectedDistance;
+        literalSearch(queries, k.queries, data, k.data, k.dim, type, k.nnCount, {},
+                      expectedIndex, expectedDistance);
+        std::vector<double> index(expectedIndex.size(), 9.0), distance(index.size(), 9.0);
+        nearestNeighborSearch(queries.data(), k.queries, data.data(), k.data, k.dim, type,
+                              k.nnCount, nullptr, 0, index.data(), distance.data());
         const std::string what = label(target, k.dim, k.queries, k.data, type);
         EXPECT_TRUE(sameBits(index, expectedIndex)) << what;
         EXPECT_TRUE(sameBits(distance, expectedDistance)) << what;
