@@ -112,7 +112,7 @@ void literalSearch(const std::vector<double> &queries, int queryNum, const std::
       if (skip)
         continue;
       const double d =
-          literalBoundedDistance(query, &data[static_cast<std::size_t>(i) * dim], type,
+          literalBoundedDistance(query, data.data() + static_cast<std::size_t>(i) * dim, type,
                                  dist[nnCount - 1]);
       bool abandoned = false;
       double sum = 0.0; // abandoned: the running sum passed the bound at some term
@@ -274,8 +274,8 @@ TEST(DistanceEngine, TablesHaveTheBitsOfSquaredDistanceOnEveryTarget) {
       for (int j = 0; j < k.n2; ++j)
         for (int i = 0; i < k.n1; ++i)
           expected[i + static_cast<std::size_t>(j) * k.n1] =
-              literalSquared(&mat1[static_cast<std::size_t>(i) * k.dim],
-                             &mat2[static_cast<std::size_t>(j) * k.dim], k.dim);
+              literalSquared(mat1.data() + static_cast<std::size_t>(i) * k.dim,
+                             mat2.data() + static_cast<std::size_t>(j) * k.dim, k.dim);
       std::vector<double> table(expected.size(), 7.0);
       pairDistanceMatrix(mat1.data(), k.n1, mat2.data(), k.n2, k.dim, table.data());
       EXPECT_TRUE(sameBits(table, expected)) << what;
@@ -285,8 +285,8 @@ TEST(DistanceEngine, TablesHaveTheBitsOfSquaredDistanceOnEveryTarget) {
       std::vector<double> expectedSymmetric(symmetric.size(), 7.0);
       for (int j = 0; j < k.n1; ++j)
         for (int i = 0; i < j; ++i) {
-          const double d = literalSquared(&mat1[static_cast<std::size_t>(i) * k.dim],
-                                          &mat1[static_cast<std::size_t>(j) * k.dim], k.dim);
+          const double d = literalSquared(mat1.data() + static_cast<std::size_t>(i) * k.dim,
+                                          mat1.data() + static_cast<std::size_t>(j) * k.dim, k.dim);
           expectedSymmetric[i + static_cast<std::size_t>(j) * k.n1] = d;
           expectedSymmetric[j + static_cast<std::size_t>(i) * k.n1] = d;
         }
@@ -310,8 +310,8 @@ int literalKmeans(const std::vector<double> &data, int dim, std::vector<double> 
     double total = 0.0;
     for (int j = 0; j < dataNum; ++j) {
       for (int k = 0; k < centerNum; ++k)
-        distVec[k] = literalSquared(&data[static_cast<std::size_t>(j) * dim],
-                                    &center[static_cast<std::size_t>(k) * dim], dim);
+        distVec[k] = literalSquared(data.data() + static_cast<std::size_t>(j) * dim,
+                                    center.data() + static_cast<std::size_t>(k) * dim, dim);
       double m;
       memberIndex[j] = findVecMin(distVec.data(), centerNum, m);
       total += m;
