@@ -20,6 +20,25 @@ inline bool sameBits(const std::vector<double> &a, const std::vector<double> &b)
   return true;
 }
 
+// Where two NaNs of different payloads meet in an addition, the payload that
+// survives is the first operand's on x86; GCC keeps the source order of the
+// operands, clang treats addition as commutative and may swap them. Built with
+// clang (the sanitizer trees), a NaN therefore matches any NaN; everything
+// else, signed zeros included, must match bit for bit.
+inline bool sameBitsUpToCompilerNan(const std::vector<double> &a, const std::vector<double> &b) {
+#if defined(__clang__)
+  if (a.size() != b.size())
+    return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (!sameBits(a[i], b[i]) && !(a[i] != a[i] && b[i] != b[i]))
+      return false;
+  }
+  return true;
+#else
+  return sameBits(a, b);
+#endif
+}
+
 // Median by sorting a copy: the order statistics the partition must find
 // (for data without NaN).
 inline double sortedMedian(std::vector<double> v) {
