@@ -10,8 +10,12 @@
 set -euo pipefail
 # Every refused input rewrites the library's fixed /tmp/error.log. Where the
 # system allows it (root, mount namespaces) the run gets a /tmp of its own,
-# so that tests reading that file meanwhile are not disturbed.
+# so that tests reading that file meanwhile are not disturbed; not when this
+# script or the tree lies below /tmp, which the private /tmp would hide (the
+# test command then relies on its lock on the error log instead).
+below_tmp() { case $(realpath -m "$1") in /tmp/*) return 0 ;; *) return 1 ;; esac; }
 if [ -z "${CK_FUZZ_OWN_TMP:-}" ] && [ "$(id -u)" = 0 ] &&
+   ! below_tmp "$0" && ! below_tmp "${2:-.}" &&
    unshare --mount --propagation private true 2>/dev/null; then
   export CK_FUZZ_OWN_TMP=1
   exec unshare --mount --propagation private \
