@@ -5,6 +5,8 @@
 #include "bench_timing.h"
 #include "clusterkit.h"
 
+#include "../tests/unit/literal_kmeans.h"
+
 #include <cfloat>
 #include <chrono>
 #include <cmath>
@@ -42,45 +44,6 @@ std::vector<double> clusteredData() {
   return data;
 }
 
-// The passes as they read: every distance, findVecMin, the update in vector
-// order, the relative-change stop test.
-int literalKmeans(const std::vector<double> &data, std::vector<double> &center,
-                  std::vector<int> &memberIndex, std::vector<double> &distortion, int maxLoop) {
-  std::vector<double> distVec(kCenterNum);
-  std::vector<int> memberCount(kCenterNum);
-  double previous = 1000000.0;
-  for (int pass = 0; pass < maxLoop; ++pass) {
-    double total = 0.0;
-    for (int j = 0; j < kDataNum; ++j) {
-      for (int k = 0; k < kCenterNum; ++k)
-        distVec[k] = squaredDistance(&data[static_cast<std::size_t>(j) * kDim],
-                                     &center[static_cast<std::size_t>(k) * kDim], kDim);
-      double m;
-      memberIndex[j] = findVecMin(distVec.data(), kCenterNum, m);
-      total += m;
-    }
-    std::fill(memberCount.begin(), memberCount.end(), 0);
-    for (int j = 0; j < kDataNum; ++j)
-      ++memberCount[memberIndex[j]];
-    for (int k = 0; k < kCenterNum; ++k)
-      if (memberCount[k] > 0)
-        std::fill(&center[static_cast<std::size_t>(k) * kDim],
-                  &center[static_cast<std::size_t>(k + 1) * kDim], 0.0);
-    for (int j = 0; j < kDataNum; ++j)
-      for (int e = 0; e < kDim; ++e)
-        center[static_cast<std::size_t>(memberIndex[j]) * kDim + e] +=
-            data[static_cast<std::size_t>(j) * kDim + e];
-    for (int k = 0; k < kCenterNum; ++k)
-      if (memberCount[k] > 0)
-        for (int e = 0; e < kDim; ++e)
-          center[static_cast<std::size_t>(k) * kDim + e] /= static_cast<double>(memberCount[k]);
-    distortion[pass] = total;
-    if (std::fabs(previous - total) / previous < DBL_EPSILON)
-      return pass + 1;
-    previous = total;
-  }
-  return maxLoop;
-}
 
 } // namespace
 
@@ -100,7 +63,7 @@ int main(int argc, char **argv) {
   });
   int literalPasses = 0;
   const double literal = bestSeconds(1, [&] {
-    literalPasses = literalKmeans(data, literalCenter, literalIndex, literalDistortion, maxPasses);
+    literalPasses = literalKmeans(data, kDim, literalCenter, literalIndex, literalDistortion, maxPasses);
   });
   const bool same = passes == literalPasses && center == literalCenter &&
                     memberIndex == literalIndex && distortion == literalDistortion;

@@ -4,6 +4,7 @@
 #include "cpu_dispatch.h"
 #include "distance.h"
 #include "neighbor_search.h"
+#include "literal_kmeans.h"
 #include "numeric_oracles.h"
 #include "pair_distance.h"
 
@@ -138,14 +139,6 @@ void literalSearch(const std::vector<double> &queries, int queryNum, const std::
   }
 }
 
-double literalSquared(const double *a, const double *b, int dim) {
-  double sum = 0.0;
-  for (int e = 0; e < dim; ++e) {
-    const double d = a[e] - b[e];
-    sum += d * d;
-  }
-  return sum;
-}
 
 // ---------------------------------------------------------------------------
 // Tests
@@ -296,48 +289,6 @@ TEST(DistanceEngine, TablesHaveTheBitsOfSquaredDistanceOnEveryTarget) {
   }
 }
 
-// vqKmeans as its steps are written: every distance, findVecMin, the update
-// in vector order.
-int literalKmeans(const std::vector<double> &data, int dim, std::vector<double> &center,
-                  std::vector<int> &memberIndex, std::vector<double> &distortion,
-                  int maxLoopCount) {
-  const int dataNum = static_cast<int>(data.size()) / dim;
-  const int centerNum = static_cast<int>(center.size()) / dim;
-  std::vector<double> distVec(centerNum);
-  std::vector<int> memberCount(centerNum);
-  double previous = 1000000.0;
-  for (int pass = 0; pass < maxLoopCount; ++pass) {
-    double total = 0.0;
-    for (int j = 0; j < dataNum; ++j) {
-      for (int k = 0; k < centerNum; ++k)
-        distVec[k] = literalSquared(data.data() + static_cast<std::size_t>(j) * dim,
-                                    center.data() + static_cast<std::size_t>(k) * dim, dim);
-      double m;
-      memberIndex[j] = findVecMin(distVec.data(), centerNum, m);
-      total += m;
-    }
-    std::fill(memberCount.begin(), memberCount.end(), 0);
-    for (int j = 0; j < dataNum; ++j)
-      ++memberCount[memberIndex[j]];
-    for (int k = 0; k < centerNum; ++k)
-      if (memberCount[k] > 0)
-        std::fill(center.begin() + static_cast<long>(k) * dim,
-                  center.begin() + static_cast<long>(k + 1) * dim, 0.0);
-    for (int j = 0; j < dataNum; ++j)
-      for (int e = 0; e < dim; ++e)
-        center[static_cast<std::size_t>(memberIndex[j]) * dim + e] +=
-            data[static_cast<std::size_t>(j) * dim + e];
-    for (int k = 0; k < centerNum; ++k)
-      if (memberCount[k] > 0)
-        for (int e = 0; e < dim; ++e)
-          center[static_cast<std::size_t>(k) * dim + e] /= static_cast<double>(memberCount[k]);
-    distortion[pass] = total;
-    if (std::fabs(previous - total) / previous < DBL_EPSILON)
-      return pass + 1;
-    previous = total;
-  }
-  return maxLoopCount;
-}
 
 TEST(DistanceEngine, KmeansHasTheBitsOfTheLiteralPassesOnEveryTarget) {
   struct Case {
