@@ -18,6 +18,7 @@
 
 #include "utility.h"
 
+#include "exp_log.h"
 #include "gmm.h"
 #include "gmm_file.h"
 #include "speaker_file.h"

@@ -3,9 +3,13 @@
 // results are those of the plain formulas, bit for bit.
 #include "gmm.h"
 
+#include "cpu_dispatch.h"
+#include "exp_log_tables.h"
 #include "scratch.h"
+#include "simd_lanes.h"
 
 #include <cmath>
+#include <cstddef>
 #include <limits>
 #include <memory>
 
@@ -55,6 +59,62 @@ inline double logAddStep(double acc, double a) {
     lo = acc;
   }
   return std::log(std::exp(lo - hi) + 1.0) + hi;
+}
+
+namespace scalar_target {
+using Lanes = LanesScalar;
+#include "exp_log_kernels.inc"
+#include "gmm_kernels.inc"
+} // namespace scalar_target
+
+#if CLUSTERKIT_X86_DISPATCH
+CLUSTERKIT_BEGIN_TARGET_SSE2
+namespace sse2_target {
+using Lanes = LanesSse2;
+#include "exp_log_kernels.inc"
+#include "gmm_kernels.inc"
+} // namespace sse2_target
+CLUSTERKIT_END_TARGET
+
+CLUSTERKIT_BEGIN_TARGET_AVX2
+namespace avx2_target {
+using Lanes = LanesAvx2;
+#include "exp_log_kernels.inc"
+#include "gmm_kernels.inc"
+} // namespace avx2_target
+CLUSTERKIT_END_TARGET
+
+CLUSTERKIT_BEGIN_TARGET_AVX512
+namespace avx512_target {
+using Lanes = LanesAvx512;
+#include "exp_log_kernels.inc"
+#include "gmm_kernels.inc"
+} // namespace avx512_target
+CLUSTERKIT_END_TARGET
+#endif
+
+// The widest lane type: frames per block on any target.
+constexpr int kMaxFramesPerBlock = 8;
+
+void scoreFramesOnActiveTarget(const double *data, int dim, int dataNum, const GMMPARAM &gmm,
+                               const double *logWeight, const double *logTerm, double *columns,
+                               double *terms, double *logProb, double *mixProb) {
+  switch (activeKernelTarget()) {
+#if CLUSTERKIT_X86_DISPATCH
+  case KernelTarget::Avx512:
+    return avx512_target::scoreFrames(data, dim, dataNum, gmm, logWeight, logTerm, columns,
+                                      terms, logProb, mixProb);
+  case KernelTarget::Avx2:
+    return avx2_target::scoreFrames(data, dim, dataNum, gmm, logWeight, logTerm, columns, terms,
+                                    logProb, mixProb);
+  case KernelTarget::Sse2:
+    return sse2_target::scoreFrames(data, dim, dataNum, gmm, logWeight, logTerm, columns, terms,
+                                    logProb, mixProb);
+#endif
+  default:
+    return scalar_target::scoreFrames(data, dim, dataNum, gmm, logWeight, logTerm, columns,
+                                      terms, logProb, mixProb);
+  }
 }
 
 } // namespace
@@ -111,38 +171,34 @@ double mixLogSum(double *logValue, int count) {
   return acc;
 }
 
-// Works vector by vector instead of in three passes over all vectors,
+// Works on blocks of frames instead of in three passes over all vectors,
 // computes each mixture's normalising term once instead of once per vector,
-// forms the squared deviations of several mixtures side by side, and folds the
-// weighted log-densities into the log-sum as they are formed instead of
-// collecting them first. Each changes only when independent values are
-// computed, not how, so the bits are those of the three passes.
-// The two scratch blocks hold the log weights, and the normalising terms
-// followed by a column of log-densities used when mixProb is null.
+// forms the squared deviations of several mixtures side by side, runs the
+// log-sums of the frames of a block side by side (one lane each, with exp
+// and log that have the library's bits), and takes the densities' exp a
+// block at a time. Each changes only when independent values are computed,
+// not how, so the bits are those of the three passes.
+// The scratch block holds the log weights, the normalising terms, the
+// columns of log-densities of a block (used when mixProb is null) and the
+// block's weighted terms in lane order.
 void gmmEval(double *data, int dim, int dataNum, GMMPARAM &gmm, double *logProb,
              double *mixProb) {
   const int mixNum = gmm.mixNum;
-  auto logWeight = allocateScratch<double>(mixNum > 0 ? mixNum : 0, "gmmEval");
-  // The normalising terms, then a column of log-densities for a null mixProb.
-  auto logTerm =
-      allocateScratch<double>(mixNum > 0 ? 2 * static_cast<std::size_t>(mixNum) : 0, "gmmEval");
-  double *ownColumn = logTerm.get() + (mixNum > 0 ? mixNum : 0);
+  if (mixNum < 1) {
+    for (int i = 0; i < dataNum; ++i)
+      logProb[i] = -std::numeric_limits<double>::infinity();
+    return;
+  }
+  const std::size_t mixtures = static_cast<std::size_t>(mixNum);
+  auto scratch = allocateScratch<double>((2 + 2 * kMaxFramesPerBlock) * mixtures, "gmmEval");
+  double *logWeight = scratch.get();
+  double *logTerm = logWeight + mixtures;
+  double *columns = logTerm + mixtures;
+  double *terms = columns + kMaxFramesPerBlock * mixtures;
   for (int j = 0; j < mixNum; ++j) {
     logWeight[j] = std::log(gmm.weight[j]);
     logTerm[j] = sharedVarianceLogTerm(gmm.covariance[j], dim);
   }
-  for (int i = 0; i < dataNum; ++i) {
-    const double *x = columnOf(data, dim, i);
-    double *column = mixProb ? columnOf(mixProb, mixNum, i) : ownColumn;
-    mixtureLogDensities(x, dim, gmm, logTerm.get(), column);
-    double acc = -std::numeric_limits<double>::infinity();
-    for (int j = 0; j < mixNum; ++j) {
-      const double term = logWeight[j] + column[j];
-      acc = j == 0 ? term : logAddStep(acc, term);
-    }
-    logProb[i] = acc;
-    if (mixProb)
-      for (int j = 0; j < mixNum; ++j)
-        column[j] = std::exp(column[j]);
-  }
+  scoreFramesOnActiveTarget(data, dim, dataNum, gmm, logWeight, logTerm, columns, terms, logProb,
+                            mixProb);
 }
