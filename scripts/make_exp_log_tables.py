@@ -47,6 +47,11 @@ def main():
               [mpmath.power(2, mpmath.mpf(j) / 128) for j in range(128)]),
         table("kLogOnePlus", "ln(1 + i/64), i = 0 .. 64.",
               [mpmath.log(1 + mpmath.mpf(i) / 64) for i in range(65)]),
+        "// 1/(1 + i/64), i = 0 .. 64, nearest double.",
+        "constexpr double kInverseOfOnePlus[65] = {",
+        *[f"    {float(64 / mpmath.mpf(64 + i)).hex()}," for i in range(65)],
+        "};",
+        "",
         "#endif // CLUSTERKIT_EXP_LOG_TABLES_H",
         "",
     ]

@@ -20,17 +20,6 @@ double sharedVarianceLogTerm(double variance, int dim) {
   return std::log(GMM_TWO_PI * variance) * dim;
 }
 
-// The log-density of x under each mixture (gaussian01Log with a gConst of
-// 0.0, its term taken from logTerm) into column. The squared deviations come
-// from the distance unit's several-sums-at-once kernel, which has the bits of
-// squaredDistance() for every mixture.
-void mixtureLogDensities(const double *x, int dim, const GMMPARAM &gmm, const double *logTerm,
-                         double *column) {
-  squaredDistancesToColumns(x, gmm.mean, dim, gmm.mixNum, column);
-  for (int j = 0; j < gmm.mixNum; ++j)
-    column[j] = (logTerm[j] + column[j] / gmm.covariance[j]) * (-0.5);
-}
-
 // Below this difference lo - hi the step leaves hi unchanged (up to the sign
 // of a zero): exp(-37) = 8.5e-17 is under 2^-53 = 1.1e-16, half a unit in the
 // last place of 1.0, by 23%, so any exp accurate to better than 20% gives a
@@ -93,26 +82,30 @@ using Lanes = LanesAvx512;
 CLUSTERKIT_END_TARGET
 #endif
 
-// The widest lane type: frames per block on any target.
-constexpr int kMaxFramesPerBlock = 8;
+// Frames per pass on any target (the widest lane type's).
+#if CLUSTERKIT_X86_DISPATCH
+constexpr int kMaxFramesPerPass = avx512_target::kFramesPerPass;
+#else
+constexpr int kMaxFramesPerPass = scalar_target::kFramesPerPass;
+#endif
 
 void scoreFramesOnActiveTarget(const double *data, int dim, int dataNum, const GMMPARAM &gmm,
-                               const double *logWeight, const double *logTerm, double *columns,
+                               const double *logWeight, const double *logTerm, double *frames,
                                double *terms, double *logProb, double *mixProb) {
   switch (activeKernelTarget()) {
 #if CLUSTERKIT_X86_DISPATCH
   case KernelTarget::Avx512:
-    return avx512_target::scoreFrames(data, dim, dataNum, gmm, logWeight, logTerm, columns,
+    return avx512_target::scoreFrames(data, dim, dataNum, gmm, logWeight, logTerm, frames,
                                       terms, logProb, mixProb);
   case KernelTarget::Avx2:
-    return avx2_target::scoreFrames(data, dim, dataNum, gmm, logWeight, logTerm, columns, terms,
+    return avx2_target::scoreFrames(data, dim, dataNum, gmm, logWeight, logTerm, frames, terms,
                                     logProb, mixProb);
   case KernelTarget::Sse2:
-    return sse2_target::scoreFrames(data, dim, dataNum, gmm, logWeight, logTerm, columns, terms,
+    return sse2_target::scoreFrames(data, dim, dataNum, gmm, logWeight, logTerm, frames, terms,
                                     logProb, mixProb);
 #endif
   default:
-    return scalar_target::scoreFrames(data, dim, dataNum, gmm, logWeight, logTerm, columns,
+    return scalar_target::scoreFrames(data, dim, dataNum, gmm, logWeight, logTerm, frames,
                                       terms, logProb, mixProb);
   }
 }
@@ -171,16 +164,15 @@ double mixLogSum(double *logValue, int count) {
   return acc;
 }
 
-// Works on blocks of frames instead of in three passes over all vectors,
-// computes each mixture's normalising term once instead of once per vector,
-// forms the squared deviations of several mixtures side by side, runs the
-// log-sums of the frames of a block side by side (one lane each, with exp
-// and log that have the library's bits), and takes the densities' exp a
-// block at a time. Each changes only when independent values are computed,
-// not how, so the bits are those of the three passes.
+// Works on passes of a few frames instead of in three passes over all
+// vectors, computes each mixture's normalising term once instead of once
+// per vector, forms the squared deviations of the pass's frames side by side
+// (one lane each), runs their log-sums side by side with exp and log that
+// have the library's bits, and takes the densities' exp a pass at a time.
+// Each changes only when independent values are computed, not how, so the
+// bits are those of the three passes.
 // The scratch block holds the log weights, the normalising terms, the
-// columns of log-densities of a block (used when mixProb is null) and the
-// block's weighted terms in lane order.
+// pass's frames in lane order and its weighted terms in lane order.
 void gmmEval(double *data, int dim, int dataNum, GMMPARAM &gmm, double *logProb,
              double *mixProb) {
   const int mixNum = gmm.mixNum;
@@ -190,15 +182,17 @@ void gmmEval(double *data, int dim, int dataNum, GMMPARAM &gmm, double *logProb,
     return;
   }
   const std::size_t mixtures = static_cast<std::size_t>(mixNum);
-  auto scratch = allocateScratch<double>((2 + 2 * kMaxFramesPerBlock) * mixtures, "gmmEval");
+  const std::size_t dimensions = dim > 0 ? static_cast<std::size_t>(dim) : 0;
+  auto scratch = allocateScratch<double>(
+      2 * mixtures + kMaxFramesPerPass * (mixtures + dimensions), "gmmEval");
   double *logWeight = scratch.get();
   double *logTerm = logWeight + mixtures;
-  double *columns = logTerm + mixtures;
-  double *terms = columns + kMaxFramesPerBlock * mixtures;
+  double *terms = logTerm + mixtures;
+  double *frames = terms + kMaxFramesPerPass * mixtures;
   for (int j = 0; j < mixNum; ++j) {
     logWeight[j] = std::log(gmm.weight[j]);
     logTerm[j] = sharedVarianceLogTerm(gmm.covariance[j], dim);
   }
-  scoreFramesOnActiveTarget(data, dim, dataNum, gmm, logWeight, logTerm, columns, terms, logProb,
+  scoreFramesOnActiveTarget(data, dim, dataNum, gmm, logWeight, logTerm, frames, terms, logProb,
                             mixProb);
 }

@@ -149,8 +149,8 @@ TEST(ExpLogLikeLibrary, TheLibraryCallIsTakenWhereTheProofDoesNotReach) {
   };
   std::mt19937_64 rng(29);
   const Case cases[] = {
-      {kFunctions[0], uniformValues(rng, {"", -37.0, 0.0}, 200000), 0.01, 0.06},
-      {kFunctions[1], uniformValues(rng, {"", 1.0, 2.0}, 200000), 0.02, 0.10},
+      {kFunctions[0], uniformValues(rng, {"", -37.0, 0.0}, 200000), 0.01, 0.04},
+      {kFunctions[1], uniformValues(rng, {"", 1.0, 2.0}, 200000), 0.02, 0.07},
       {kFunctions[0], {-800.0, 710.0, 0.0, -0.0, std::nan("")}, 1.0, 1.0},
       {kFunctions[1], {0.5, 1.0, 2.5, -1.0, 0.0, std::nan("")}, 1.0, 1.0},
       {kFunctions[0], {-1.0}, 0.0, 0.0},
@@ -158,11 +158,13 @@ TEST(ExpLogLikeLibrary, TheLibraryCallIsTakenWhereTheProofDoesNotReach) {
   };
   for (KernelTarget target : supportedKernelTargets()) {
     ScopedKernelTarget forced(target);
+    // Narrower targets call the library for every value.
+    const bool evaluated = target == KernelTarget::Avx2 || target == KernelTarget::Avx512;
     for (const Case &c : cases) {
       const double share =
           static_cast<double>(expectLibraryBits(c.f, c.x, "share")) / c.x.size();
-      EXPECT_GE(share, c.minShare) << c.f.name << " on " << kernelTargetName(target);
-      EXPECT_LE(share, c.maxShare) << c.f.name << " on " << kernelTargetName(target);
+      EXPECT_GE(share, evaluated ? c.minShare : 1.0) << c.f.name << " on " << kernelTargetName(target);
+      EXPECT_LE(share, evaluated ? c.maxShare : 1.0) << c.f.name << " on " << kernelTargetName(target);
     }
   }
 }

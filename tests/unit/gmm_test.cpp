@@ -1,4 +1,5 @@
 #include "clusterkit.h"
+#include "cpu_dispatch.h"
 #include "literal_gmm_eval.h"
 
 #include <gtest/gtest.h>
@@ -160,35 +161,64 @@ TEST(MixLogSum, TheLibraryAgreesWithTheShortcut) {
   }
 }
 
+// gmmEval against the literal passes on every target, with and without the
+// densities.
+void expectLiteralBits(double *data, int dim, int dataNum, GMMPARAM &gmm, const char *what) {
+  const int mixNum = gmm.mixNum;
+  std::vector<double> expectedLog(dataNum), expectedMix(mixNum * dataNum);
+  literalGmmEval(data, dim, dataNum, gmm, expectedLog.data(), expectedMix.data());
+  for (KernelTarget target : supportedKernelTargets()) {
+    ScopedKernelTarget forced(target);
+    std::vector<double> logProb(dataNum), mixProb(mixNum * dataNum), logOnly(dataNum);
+    gmmEval(data, dim, dataNum, gmm, logProb.data(), mixProb.data());
+    gmmEval(data, dim, dataNum, gmm, logOnly.data(), nullptr);
+    for (int i = 0; i < dataNum; ++i) {
+      ASSERT_TRUE(sameBits(logProb[i], expectedLog[i]))
+          << what << " on " << kernelTargetName(target) << ", vector " << i;
+      ASSERT_TRUE(sameBits(logOnly[i], expectedLog[i]))
+          << what << " on " << kernelTargetName(target) << ", vector " << i;
+    }
+    for (int k = 0; k < mixNum * dataNum; ++k)
+      ASSERT_TRUE(sameBits(mixProb[k], expectedMix[k]))
+          << what << " on " << kernelTargetName(target) << ", entry " << k;
+  }
+}
+
 TEST(GmmEval, MatchesThePlainThreePassEvaluationBitForBit) {
   std::mt19937 rng(5);
-  for (int dim : {1, 3, 39}) {
-    for (int mixNum : {1, 4, 7}) {
-      const int dataNum = 23;
-      std::vector<double> data = randomVector(rng, dim * dataNum, 2.0);
-      std::vector<double> mean = randomVector(rng, dim * mixNum);
-      std::vector<double> covariance(mixNum), weight(mixNum);
-      std::uniform_real_distribution<double> uniform(0.2, 3.0);
-      for (int j = 0; j < mixNum; ++j) {
-        covariance[j] = uniform(rng);
-        weight[j] = uniform(rng) / mixNum;
-      }
-      GMMPARAM gmm = modelOf(dim, mean, covariance, weight);
-      std::vector<double> logProb(dataNum), mixProb(mixNum * dataNum);
-      std::vector<double> expectedLog(dataNum), expectedMix(mixNum * dataNum);
-      gmmEval(data.data(), dim, dataNum, gmm, logProb.data(), mixProb.data());
-      literalGmmEval(data.data(), dim, dataNum, gmm, expectedLog.data(), expectedMix.data());
-      for (int i = 0; i < dataNum; ++i)
-        ASSERT_TRUE(sameBits(logProb[i], expectedLog[i])) << "dim " << dim << " vector " << i;
-      for (int k = 0; k < mixNum * dataNum; ++k)
-        ASSERT_TRUE(sameBits(mixProb[k], expectedMix[k])) << "dim " << dim << " entry " << k;
-      // Without the densities the log-likelihoods keep their bits.
-      std::vector<double> logOnly(dataNum);
-      gmmEval(data.data(), dim, dataNum, gmm, logOnly.data(), nullptr);
-      for (int i = 0; i < dataNum; ++i)
-        ASSERT_TRUE(sameBits(logOnly[i], expectedLog[i])) << "dim " << dim << " vector " << i;
+  struct Shape {
+    int dim, mixNum, dataNum;
+  };
+  // Passes of 1, 2, 8 and 16 frames with a partial last one; 64 mixtures of
+  // dimension 39 make long chains of full log-sum steps.
+  const Shape shapes[] = {{1, 1, 23}, {1, 4, 23}, {1, 7, 23}, {3, 1, 23}, {3, 4, 23},
+                          {3, 7, 23}, {39, 7, 23}, {39, 64, 301}, {0, 3, 5}};
+  for (const Shape &s : shapes) {
+    std::vector<double> data = randomVector(rng, s.dim * s.dataNum, 2.0);
+    std::vector<double> mean = randomVector(rng, s.dim * s.mixNum);
+    std::vector<double> covariance(s.mixNum), weight(s.mixNum);
+    std::uniform_real_distribution<double> uniform(0.2, 3.0);
+    for (int j = 0; j < s.mixNum; ++j) {
+      covariance[j] = uniform(rng);
+      weight[j] = uniform(rng) / s.mixNum;
     }
+    GMMPARAM gmm = modelOf(s.dim, mean, covariance, weight);
+    expectLiteralBits(data.data(), s.dim, s.dataNum, gmm, "random model");
   }
+}
+
+// NaN, infinities, zero weights and variances, and frames far from every
+// mixture (densities that underflow) meet the kernels' library calls.
+TEST(GmmEval, SpecialValuesKeepTheLiteralBitsOnEveryTarget) {
+  std::vector<double> data = {0.0,  0.0, kNaN, 1.0, kInf, 0.0, -kInf, kInf, 1e3, -1e3,
+                              1e-300, -0.0, 5.0, 5.0, 30.0, -30.0, 0.5, 0.25};
+  std::vector<double> mean = {0.0, 0.0, 1.0, -1.0, 5.0, 5.0, 0.0, 0.0};
+  std::vector<double> covariance = {1.0, 0.0, 2.0, 1e-3}, weight = {0.5, 0.25, 0.0, 0.25};
+  GMMPARAM gmm = modelOf(2, mean, covariance, weight);
+  expectLiteralBits(data.data(), 2, 9, gmm, "special values");
+  std::vector<double> negative = {-1.0, 0.5, kNaN, 0.5};
+  gmm.weight = negative.data();
+  expectLiteralBits(data.data(), 2, 9, gmm, "negative and NaN weights");
 }
 
 TEST(GmmEval, OneMixtureOfWeightOneIsItsGaussian) {
