@@ -2,9 +2,7 @@
 // under 64 spherical mixtures. gmmEval with the densities (two outputs) and
 // without them (one output) against the plain three-pass evaluation it
 // replaces (same bits?) and against a plain max-shifted loop (one exp per
-// mixture and one log per frame; other bits). Then exp and log over arrays in
-// the ranges the log-sum steps meet, against the library called value by
-// value (same bits?).
+// mixture and one log per frame; other bits).
 #include "bench_timing.h"
 #include "clusterkit.h"
 // The literal evaluation is kept once, with the tests that use it as oracle.
@@ -50,30 +48,6 @@ bool sameBits(const std::vector<double> &a, const std::vector<double> &b) {
   return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
 }
 
-// arrayFunction against library() value by value on count values drawn
-// uniformly from [low, high].
-void compareWithLibrary(const char *name, std::size_t (*arrayFunction)(const double *, std::size_t,
-                                                                      double *),
-                        double (*library)(double), double low, double high) {
-  constexpr std::size_t kCount = 6400000;
-  std::mt19937_64 rng(7);
-  std::uniform_real_distribution<double> uniform(low, high);
-  std::vector<double> x(kCount), ours(kCount), plain(kCount);
-  for (double &v : x)
-    v = uniform(rng);
-  std::size_t calls = 0;
-  const double oursSeconds =
-      bestSeconds(3, [&] { calls = arrayFunction(x.data(), kCount, ours.data()); });
-  const double plainSeconds = bestSeconds(3, [&] {
-    for (std::size_t i = 0; i < kCount; ++i)
-      plain[i] = library(x[i]);
-  });
-  std::printf("  %s of %zu values in [%g, %g]: %.4f s, %.1f%% by the library call; same bits: %s\n",
-              name, kCount, low, high, oursSeconds, 100.0 * calls / kCount,
-              sameBits(ours, plain) ? "yes" : "NO");
-  printRatio("library call per value", plainSeconds, oursSeconds);
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -116,7 +90,5 @@ int main(int argc, char **argv) {
   printRatio("three-pass literal", literal, withoutDensities);
   printRatio("plain max-shifted loop (other bits)", plain, withoutDensities);
   gmmFree(gmm);
-  compareWithLibrary("exp", expLikeLibrary, [](double v) { return std::exp(v); }, -37.0, 0.0);
-  compareWithLibrary("log", logLikeLibrary, [](double v) { return std::log(v); }, 1.0, 2.0);
   return 0;
 }

@@ -18,7 +18,6 @@
 
 #include "utility.h"
 
-#include "exp_log.h"
 #include "gmm.h"
 #include "gmm_file.h"
 #include "speaker_file.h"

@@ -4,10 +4,10 @@
 #include "gmm.h"
 
 #include "cpu_dispatch.h"
-#include "exp_log_tables.h"
 #include "scratch.h"
 #include "simd_lanes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -52,7 +52,6 @@ inline double logAddStep(double acc, double a) {
 
 namespace scalar_target {
 using Lanes = LanesScalar;
-#include "exp_log_kernels.inc"
 #include "gmm_kernels.inc"
 } // namespace scalar_target
 
@@ -60,7 +59,6 @@ using Lanes = LanesScalar;
 CLUSTERKIT_BEGIN_TARGET_SSE2
 namespace sse2_target {
 using Lanes = LanesSse2;
-#include "exp_log_kernels.inc"
 #include "gmm_kernels.inc"
 } // namespace sse2_target
 CLUSTERKIT_END_TARGET
@@ -68,7 +66,6 @@ CLUSTERKIT_END_TARGET
 CLUSTERKIT_BEGIN_TARGET_AVX2
 namespace avx2_target {
 using Lanes = LanesAvx2;
-#include "exp_log_kernels.inc"
 #include "gmm_kernels.inc"
 } // namespace avx2_target
 CLUSTERKIT_END_TARGET
@@ -76,15 +73,16 @@ CLUSTERKIT_END_TARGET
 CLUSTERKIT_BEGIN_TARGET_AVX512
 namespace avx512_target {
 using Lanes = LanesAvx512;
-#include "exp_log_kernels.inc"
 #include "gmm_kernels.inc"
 } // namespace avx512_target
 CLUSTERKIT_END_TARGET
 #endif
 
-// Frames per pass on any target (the widest lane type's).
+// Frames per pass on any target.
 #if CLUSTERKIT_X86_DISPATCH
-constexpr int kMaxFramesPerPass = avx512_target::kFramesPerPass;
+constexpr int kMaxFramesPerPass =
+    std::max({scalar_target::kFramesPerPass, sse2_target::kFramesPerPass,
+              avx2_target::kFramesPerPass, avx512_target::kFramesPerPass});
 #else
 constexpr int kMaxFramesPerPass = scalar_target::kFramesPerPass;
 #endif
@@ -167,8 +165,8 @@ double mixLogSum(double *logValue, int count) {
 // Works on passes of a few frames instead of in three passes over all
 // vectors, computes each mixture's normalising term once instead of once
 // per vector, forms the squared deviations of the pass's frames side by side
-// (one lane each), runs their log-sums side by side with exp and log that
-// have the library's bits, and takes the densities' exp a pass at a time.
+// (one lane each), runs their log-sums side by side, and takes the
+// densities' exp a pass at a time.
 // Each changes only when independent values are computed, not how, so the
 // bits are those of the three passes.
 // The scratch block holds the log weights, the normalising terms, the

@@ -32,7 +32,6 @@
 //                           lanes (NaN included) give a value outside
 //                           (-2^31, 2^31) or NaN
 //   lookup(table, i)        table[i] per lane, for whole i in range
-//   powerOfTwo(k)           2^k per lane, for whole k in [-1022, 1023]
 //
 // The x86 types are compiled inside the target regions of cpu_dispatch.h and
 // must only be used by code compiled in the same region.
@@ -87,12 +86,6 @@ struct LanesScalar {
   static Vec roundToFloat(Vec a) { return static_cast<double>(static_cast<float>(a)); }
   static Vec truncate(Vec a) { return std::trunc(a); }
   static Vec lookup(const double *table, Vec i) { return table[static_cast<int>(i)]; }
-  static Vec powerOfTwo(Vec k) {
-    const std::uint64_t bits = static_cast<std::uint64_t>(static_cast<int>(k) + 1023) << 52;
-    double p;
-    std::memcpy(&p, &bits, sizeof p);
-    return p;
-  }
 
 private:
   static Vec combineBits(Vec a, Vec b, bool either) {
@@ -169,12 +162,6 @@ struct LanesSse2 {
     return _mm_set_pd(table[_mm_cvtsi128_si32(_mm_srli_si128(index, 4))],
                       table[_mm_cvtsi128_si32(index)]);
   }
-  // k + 1023 lands in the low bits of 2^52 + k + 1023; shifted into the
-  // exponent field, the bits above drop out.
-  static Vec powerOfTwo(Vec k) {
-    const Vec biased = _mm_add_pd(k, _mm_set1_pd(0x1p52 + 1023.0));
-    return _mm_castsi128_pd(_mm_slli_epi64(_mm_castpd_si128(biased), 52));
-  }
 };
 struct FloatLanesSse2 {
   static constexpr int width = 4;
@@ -236,10 +223,6 @@ struct LanesAvx2 {
     // from reporting the plain form's unused one as uninitialised.
     const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
     return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), table, _mm256_cvttpd_epi32(i), all, 8);
-  }
-  static Vec powerOfTwo(Vec k) { // as LanesSse2::powerOfTwo
-    const Vec biased = _mm256_add_pd(k, _mm256_set1_pd(0x1p52 + 1023.0));
-    return _mm256_castsi256_pd(_mm256_slli_epi64(_mm256_castpd_si256(biased), 52));
   }
 };
 struct FloatLanesAvx2 {
@@ -304,10 +287,6 @@ struct LanesAvx512 {
   static Vec truncate(Vec a) { return _mm512_maskz_cvtepi32_pd(kAll, truncateToInt(a)); }
   static Vec lookup(const double *table, Vec i) {
     return _mm512_mask_i32gather_pd(_mm512_setzero_pd(), kAll, truncateToInt(i), table, 8);
-  }
-  static Vec powerOfTwo(Vec k) { // as LanesSse2::powerOfTwo
-    const Vec biased = _mm512_add_pd(k, _mm512_set1_pd(0x1p52 + 1023.0));
-    return _mm512_castsi512_pd(_mm512_maskz_slli_epi64(kAll, _mm512_castpd_si512(biased), 52));
   }
 
 private:
