@@ -189,8 +189,8 @@ TEST(GmmEval, MatchesThePlainThreePassEvaluationBitForBit) {
   struct Shape {
     int dim, mixNum, dataNum;
   };
-  // Passes of 1, 2, 8 and 16 frames with a partial last one; 64 mixtures of
-  // dimension 39 make long chains of full log-sum steps.
+  // Passes of 4, 8 or 16 frames (by target) with a partial last one; 64
+  // mixtures of dimension 39 make long chains of full log-sum steps.
   const Shape shapes[] = {{1, 1, 23}, {1, 4, 23}, {1, 7, 23}, {3, 1, 23}, {3, 4, 23},
                           {3, 7, 23}, {39, 7, 23}, {39, 64, 301}, {0, 3, 5}};
   for (const Shape &s : shapes) {
@@ -208,7 +208,7 @@ TEST(GmmEval, MatchesThePlainThreePassEvaluationBitForBit) {
 }
 
 // NaN, infinities, zero weights and variances, and frames far from every
-// mixture (densities that underflow) meet the kernels' library calls.
+// mixture (densities that underflow) in the lanes of one pass.
 TEST(GmmEval, SpecialValuesKeepTheLiteralBitsOnEveryTarget) {
   std::vector<double> data = {0.0,  0.0, kNaN, 1.0, kInf, 0.0, -kInf, kInf, 1e3, -1e3,
                               1e-300, -0.0, 5.0, 5.0, 30.0, -30.0, 0.5, 0.25};
