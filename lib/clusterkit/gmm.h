@@ -64,7 +64,7 @@ double mixLogSum(double *logValue, int count);
 /// log-likelihood; mixProb (mixNum x dataNum, column-major) the unweighted
 /// density of each mixture at each vector; mixProb may be null when the
 /// densities are not wanted, which saves their exp calls. A model without
-/// mixtures gives -Inf. Fails through myExit when its two scratch blocks
+/// mixtures gives -Inf. Fails through myExit when its scratch block
 /// cannot be had.
 void gmmEval(double *data, int dim, int dataNum, GMMPARAM &gmm, double *logProb,
              double *mixProb);
