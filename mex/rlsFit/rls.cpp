@@ -2,6 +2,8 @@
 // the batch driver and the polynomial fit built on it.
 #include "rls.h"
 
+#include "integer_power.h"
+
 #include "scratch.h"
 #include "utility.h"
 
@@ -9,6 +11,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <type_traits>
 
@@ -202,6 +205,135 @@ private:
   T P_[N];
 };
 
+// The batch estimator for N inputs and one output, giving the bits of the
+// general update with fewer operations and a shorter chain of dependent ones
+// from one update to the next. It rests on these facts about IEEE
+// arithmetic, valid while no NaN occurs:
+//  - The covariance stays symmetric bit for bit: a'S and S a add the same
+//    products (a[k] S[k][j] = S[j][k] a[k]) in the same order, so the
+//    correction S a a'S / d is symmetric, and so is S after the update. a'S
+//    is therefore S a, computed once.
+//  - A sum that starts from 0, ((0 + p0) + p1) + ..., equals the sum without
+//    the 0 except that a -0 becomes +0 (x + y is -0 only when both are -0).
+//    The sums here skip the 0, and the +0 that a scratch product gets, and
+//    so differ from the general update's at most in the sign of a zero.
+//    That sign never reaches the state: S a enters the correction through
+//    (S a)[i] (S a)[j] + 0, which is +0 for either sign; a'S a enters
+//    through lambda + a'S a, which ignores it when lambda is not zero; the
+//    error's sign of zero enters only products with the same magnitude, and
+//    P + step ignores it while P holds no -0, which P + step never creates.
+//  - With NaNs the same holds for every value that is not NaN, and the NaNs
+//    arise in the same places; which NaN payload survives where two meet
+//    depends on the order of operands, which the compiler may swap anywhere
+//    (the general update's copies differ among themselves).
+// suits() checks the conditions at the start: S symmetric, no NaN in S or
+// P, no -0 in P, lambda neither zero nor NaN. With lambda = 1 the final
+// multiplication by 1/lambda = 1 changes nothing (x * 1 == x) and is left
+// out.
+template <class T, int N> class SymmetricEstimator {
+public:
+  static bool suits(const RlsState<T> &state, T lambda) {
+    if (std::isnan(lambda) || lambda == 0)
+      return false;
+    for (int i = 0; i < N; ++i) {
+      if (std::isnan(state.P[i][0]) || (std::signbit(state.P[i][0]) && state.P[i][0] == 0))
+        return false;
+      for (int k = 0; k < N; ++k)
+        if (std::isnan(state.S[i][k]) || !sameBits(state.S[i][k], state.S[k][i]))
+          return false;
+    }
+    return true;
+  }
+
+  SymmetricEstimator(const RlsState<T> &state, T lambda)
+      : lambda_(lambda), inverseLambda_(static_cast<T>(1.0) / lambda) {
+    for (int i = 0; i < N; ++i) {
+      for (int k = 0; k < N; ++k)
+        column_[k][i] = state.S[i][k];
+      P_[i] = state.P[i][0];
+    }
+  }
+
+  bool forgets() const { return inverseLambda_ != static_cast<T>(1.0); }
+
+  // One update with regressor a (N values) and target b. Forgets tells
+  // whether S is divided by lambda (lambda != 1).
+  template <bool Forgets> void update(const T *a, T b) {
+    T Sa[N];
+    timesColumns(a, Sa);
+    T aSa = a[0] * Sa[0];
+    for (int k = 1; k < N; ++k)
+      aSa = a[k] * Sa[k] + aSa;
+    const T inverseDenominator = static_cast<T>(1.0) / (lambda_ + aSa);
+    for (int j = 0; j < N; ++j)
+      for (int i = 0; i < N; ++i) {
+        const T correction = (Sa[i] * Sa[j] + static_cast<T>(0)) * inverseDenominator;
+        const T updated = column_[j][i] - correction;
+        column_[j][i] = Forgets ? updated * inverseLambda_ : updated;
+      }
+    T prediction = a[0] * P_[0];
+    for (int k = 1; k < N; ++k)
+      prediction = a[k] * P_[k] + prediction;
+    const T error = b - prediction;
+    T aError[N];
+    for (int i = 0; i < N; ++i)
+      aError[i] = a[i] * error;
+    T step[N];
+    timesColumns(aError, step);
+    for (int i = 0; i < N; ++i)
+      P_[i] = P_[i] + step[i];
+  }
+
+  void storeInto(RlsState<T> &state) const {
+    for (int i = 0; i < N; ++i) {
+      for (int k = 0; k < N; ++k)
+        state.S[i][k] = column_[k][i];
+      state.P[i][0] = P_[i];
+    }
+  }
+
+private:
+  static bool sameBits(T x, T y) { return std::memcmp(&x, &y, sizeof x) == 0; }
+
+  // out = S v without the leading 0: out[i] = S[i][0] v[0], then adds
+  // S[i][k] v[k] for k in order.
+  void timesColumns(const T *v, T *out) const {
+    for (int i = 0; i < N; ++i)
+      out[i] = column_[0][i] * v[0];
+    for (int k = 1; k < N; ++k)
+      for (int i = 0; i < N; ++i)
+        out[i] = column_[k][i] * v[k] + out[i];
+  }
+
+  T lambda_;
+  T inverseLambda_;
+  T column_[N][N];
+  T P_[N];
+};
+
+// Runs count updates of one output on the symmetric estimator and stores the
+// result; returns false, with the state untouched, when the estimator does
+// not suit the state.
+template <class T, int N, class FillRow>
+bool runSymmetricUpdates(RlsState<T> &state, int count, T lambda, FillRow &fillRow) {
+  if (!SymmetricEstimator<T, N>::suits(state, lambda))
+    return false;
+  SymmetricEstimator<T, N> estimator(state, lambda);
+  auto run = [&](auto forgets) {
+    T regressor[N], target[1];
+    for (int k = 0; k < count; ++k) {
+      fillRow(k, regressor, target, std::integral_constant<int, N>());
+      estimator.template update<decltype(forgets)::value>(regressor, target[0]);
+    }
+  };
+  if (estimator.forgets())
+    run(std::true_type());
+  else
+    run(std::false_type());
+  estimator.storeInto(state);
+  return true;
+}
+
 // The largest input count that takes the fixed-size path.
 constexpr int kLargestSmallEstimator = 8;
 
@@ -280,8 +412,9 @@ template <class T> void copyEstimate(const RlsState<T> &state, int n, int m, T *
       theta[i + columnOffset(j, n)] = state.P[i][j];
 }
 
-// count updates in order, fillRow(k, regressor, target) supplying the k-th
-// sample; theta, when not null, receives the estimate after the last one.
+// count updates in order, fillRow(k, regressor, target, n) supplying the k-th
+// sample (n as a std::integral_constant on the fixed-size paths, so that the
+// row is made by fixed-size code too); theta, when not null, receives the estimate after the last one.
 // The two row buffers are scratch; where names the routine that asked, in
 // the message of a failed allocation.
 // One output and at most kLargestSmallEstimator inputs take the fixed-size
@@ -295,16 +428,19 @@ void runUpdates(int count, int n, int m, T lambda, FillRow fillRow, T *theta,
   auto regressor = allocateScratch<T>(static_cast<std::size_t>(n), where);
   auto target = allocateScratch<T>(static_cast<std::size_t>(m), where);
   const bool small = m == 1 && withSmallSize(n, [&](auto size) {
-    SmallEstimator<T, decltype(size)::value> estimator(state);
+    constexpr int N = decltype(size)::value;
+    if (runSymmetricUpdates<T, N>(state, count, lambda, fillRow))
+      return;
+    SmallEstimator<T, N> estimator(state);
     for (int k = 0; k < count; ++k) {
-      fillRow(k, regressor.get(), target.get());
+      fillRow(k, regressor.get(), target.get(), size);
       estimator.update(regressor.get(), target[0], lambda);
     }
     estimator.storeInto(state);
   });
   if (!small)
     for (int k = 0; k < count; ++k) {
-      fillRow(k, regressor.get(), target.get());
+      fillRow(k, regressor.get(), target.get(), n);
       generalUpdate(state, regressor.get(), n, target.get(), m, lambda);
     }
   if (theta != nullptr)
@@ -333,8 +469,8 @@ T rlseOneUpdate(const T *regressor, int n, const T *target, int m, T lambda, T *
 // would be overwritten.
 template <class T>
 void rlseBatch(const T *A, int dataNum, int n, const T *B, int m, T lambda, T *theta) {
-  auto fillRow = [&](int i, T *rowOfA, T *rowOfB) {
-    for (int j = 0; j < n; ++j)
+  auto fillRow = [&](int i, T *rowOfA, T *rowOfB, auto columns) {
+    for (int j = 0; j < columns; ++j)
       rowOfA[j] = A[i + columnOffset(j, dataNum)];
     for (int j = 0; j < m; ++j)
       rowOfB[j] = B[i + columnOffset(j, dataNum)];
@@ -344,15 +480,13 @@ void rlseBatch(const T *A, int dataNum, int n, const T *B, int m, T lambda, T *t
 
 // The regressor rows x^order, ..., x, 1 are made one at a time rather than as
 // a whole dataNum x (order+1) matrix: the updates, and so the result, are the
-// same as rlseBatch over that matrix, without its memory. pow(x, 0) is 1 for
-// every x but a signalling NaN (IEC 60559), so only a NaN asks pow.
+// same as rlseBatch over that matrix, without its memory. fillPowerRow gives
+// the bits of pow(x, order - j) and calls pow only where it must.
 template <class T> void polyfit(const T *x, int dataNum, const T *y, int order, T *coef) {
   if (order < 0 || order == INT_MAX)
     myExitFormatted("Error in polyfit: order (%d) is out of range!", order);
-  auto fillRow = [&](int i, T *row, T *target) {
-    for (int j = 0; j < order; ++j)
-      row[j] = std::pow(x[i], static_cast<double>(order - j));
-    row[order] = std::isnan(x[i]) ? std::pow(x[i], 0.0) : 1.0;
+  auto fillRow = [&](int i, T *row, T *target, auto columns) {
+    fillPowerRow(x[i], columns - 1, row);
     target[0] = y[i];
   };
   runUpdates(dataNum, order + 1, 1, static_cast<T>(1.0), fillRow, coef, "polyfit");
