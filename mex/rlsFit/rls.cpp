@@ -4,9 +4,12 @@
 
 #include "integer_power.h"
 
+#include "cpu_dispatch.h"
 #include "scratch.h"
+#include "simd_lanes.h"
 #include "utility.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
@@ -205,9 +208,9 @@ private:
   T P_[N];
 };
 
-// The batch estimator for N inputs and one output, giving the bits of the
-// general update with fewer operations and a shorter chain of dependent ones
-// from one update to the next. It rests on these facts about IEEE
+// The batch estimator for N inputs and one output (symmetricUpdates in
+// rls_kernels.inc), giving the bits of the general update with fewer
+// operations, vectorised across the rows of S. It rests on these facts about IEEE
 // arithmetic, valid while no NaN occurs:
 //  - The covariance stays symmetric bit for bit: a'S and S a add the same
 //    products (a[k] S[k][j] = S[j][k] a[k]) in the same order, so the
@@ -226,111 +229,115 @@ private:
 //    arise in the same places; which NaN payload survives where two meet
 //    depends on the order of operands, which the compiler may swap anywhere
 //    (the general update's copies differ among themselves).
-// suits() checks the conditions at the start: S symmetric, no NaN in S or
+// symmetricSuits() checks the conditions at the start: S symmetric, no NaN in S or
 // P, no -0 in P, lambda neither zero nor NaN. With lambda = 1 the final
 // multiplication by 1/lambda = 1 changes nothing (x * 1 == x) and is left
 // out.
-template <class T, int N> class SymmetricEstimator {
-public:
-  static bool suits(const RlsState<T> &state, T lambda) {
-    if (std::isnan(lambda) || lambda == 0)
-      return false;
-    for (int i = 0; i < N; ++i) {
-      if (std::isnan(state.P[i][0]) || (std::signbit(state.P[i][0]) && state.P[i][0] == 0))
-        return false;
-      for (int k = 0; k < N; ++k)
-        if (std::isnan(state.S[i][k]) || !sameBits(state.S[i][k], state.S[k][i]))
-          return false;
-    }
-    return true;
-  }
+// Columns are padded to whole vectors of the widest target.
+constexpr int kSymmetricPadding = 8;
 
-  SymmetricEstimator(const RlsState<T> &state, T lambda)
-      : lambda_(lambda), inverseLambda_(static_cast<T>(1.0) / lambda) {
-    for (int i = 0; i < N; ++i) {
-      for (int k = 0; k < N; ++k)
-        column_[k][i] = state.S[i][k];
-      P_[i] = state.P[i][0];
-    }
-  }
-
-  bool forgets() const { return inverseLambda_ != static_cast<T>(1.0); }
-
-  // One update with regressor a (N values) and target b. Forgets tells
-  // whether S is divided by lambda (lambda != 1).
-  template <bool Forgets> void update(const T *a, T b) {
-    T Sa[N];
-    timesColumns(a, Sa);
-    T aSa = a[0] * Sa[0];
-    for (int k = 1; k < N; ++k)
-      aSa = a[k] * Sa[k] + aSa;
-    const T inverseDenominator = static_cast<T>(1.0) / (lambda_ + aSa);
-    for (int j = 0; j < N; ++j)
-      for (int i = 0; i < N; ++i) {
-        const T correction = (Sa[i] * Sa[j] + static_cast<T>(0)) * inverseDenominator;
-        const T updated = column_[j][i] - correction;
-        column_[j][i] = Forgets ? updated * inverseLambda_ : updated;
-      }
-    T prediction = a[0] * P_[0];
-    for (int k = 1; k < N; ++k)
-      prediction = a[k] * P_[k] + prediction;
-    const T error = b - prediction;
-    T aError[N];
-    for (int i = 0; i < N; ++i)
-      aError[i] = a[i] * error;
-    T step[N];
-    timesColumns(aError, step);
-    for (int i = 0; i < N; ++i)
-      P_[i] = P_[i] + step[i];
-  }
-
-  void storeInto(RlsState<T> &state) const {
-    for (int i = 0; i < N; ++i) {
-      for (int k = 0; k < N; ++k)
-        state.S[i][k] = column_[k][i];
-      state.P[i][0] = P_[i];
-    }
-  }
-
-private:
-  static bool sameBits(T x, T y) { return std::memcmp(&x, &y, sizeof x) == 0; }
-
-  // out = S v without the leading 0: out[i] = S[i][0] v[0], then adds
-  // S[i][k] v[k] for k in order.
-  void timesColumns(const T *v, T *out) const {
-    for (int i = 0; i < N; ++i)
-      out[i] = column_[0][i] * v[0];
-    for (int k = 1; k < N; ++k)
-      for (int i = 0; i < N; ++i)
-        out[i] = column_[k][i] * v[k] + out[i];
-  }
-
-  T lambda_;
-  T inverseLambda_;
-  T column_[N][N];
-  T P_[N];
+template <int N> struct SymmetricState {
+  double column[N][kSymmetricPadding]; // column[k][i] = S[i][k]; zeros beyond N
+  double P[kSymmetricPadding];
+  double lambda;
+  double inverseLambda;
 };
 
-// Runs count updates of one output on the symmetric estimator and stores the
-// result; returns false, with the state untouched, when the estimator does
-// not suit the state.
-template <class T, int N, class FillRow>
-bool runSymmetricUpdates(RlsState<T> &state, int count, T lambda, FillRow &fillRow) {
-  if (!SymmetricEstimator<T, N>::suits(state, lambda))
+namespace scalar_target {
+using Lanes = LanesScalar;
+#include "rls_kernels.inc"
+} // namespace scalar_target
+
+#if CLUSTERKIT_X86_DISPATCH
+CLUSTERKIT_BEGIN_TARGET_SSE2
+namespace sse2_target {
+using Lanes = LanesSse2;
+#include "rls_kernels.inc"
+} // namespace sse2_target
+CLUSTERKIT_END_TARGET
+
+CLUSTERKIT_BEGIN_TARGET_AVX2
+namespace avx2_target {
+using Lanes = LanesAvx2;
+#include "rls_kernels.inc"
+} // namespace avx2_target
+CLUSTERKIT_END_TARGET
+
+CLUSTERKIT_BEGIN_TARGET_AVX512
+namespace avx512_target {
+using Lanes = LanesAvx512;
+#include "rls_kernels.inc"
+} // namespace avx512_target
+CLUSTERKIT_END_TARGET
+#endif
+
+// symmetricUpdates of the active target.
+template <int N, bool Forgets>
+void activeSymmetricUpdates(SymmetricState<N> &state, const double *rows, const double *targets,
+                            int count) {
+#if CLUSTERKIT_X86_DISPATCH
+  switch (activeKernelTarget()) {
+  case KernelTarget::Avx512:
+    return avx512_target::symmetricUpdates<N, Forgets>(state, rows, targets, count);
+  case KernelTarget::Avx2:
+    return avx2_target::symmetricUpdates<N, Forgets>(state, rows, targets, count);
+  case KernelTarget::Sse2:
+    return sse2_target::symmetricUpdates<N, Forgets>(state, rows, targets, count);
+  default:
+    break;
+  }
+#endif
+  scalar_target::symmetricUpdates<N, Forgets>(state, rows, targets, count);
+}
+
+template <int N> bool symmetricSuits(const RlsState<double> &state, double lambda) {
+  if (std::isnan(lambda) || lambda == 0)
     return false;
-  SymmetricEstimator<T, N> estimator(state, lambda);
-  auto run = [&](auto forgets) {
-    T regressor[N], target[1];
-    for (int k = 0; k < count; ++k) {
-      fillRow(k, regressor, target, std::integral_constant<int, N>());
-      estimator.template update<decltype(forgets)::value>(regressor, target[0]);
-    }
-  };
-  if (estimator.forgets())
-    run(std::true_type());
-  else
-    run(std::false_type());
-  estimator.storeInto(state);
+  for (int i = 0; i < N; ++i) {
+    if (std::isnan(state.P[i][0]) || (std::signbit(state.P[i][0]) && state.P[i][0] == 0))
+      return false;
+    for (int k = 0; k < N; ++k)
+      if (std::isnan(state.S[i][k]) ||
+          std::memcmp(&state.S[i][k], &state.S[k][i], sizeof(double)) != 0)
+        return false;
+  }
+  return true;
+}
+
+// Samples go to the kernel in blocks of this many rows.
+constexpr int kSymmetricBlock = 256;
+
+// Runs count updates of one output on the symmetric estimator, fillRow
+// supplying the samples, and stores the result; returns false, with the
+// state untouched, when the estimator does not suit the state.
+template <int N, class FillRow>
+bool runSymmetricUpdates(RlsState<double> &state, int count, double lambda, FillRow &fillRow) {
+  if (!symmetricSuits<N>(state, lambda))
+    return false;
+  SymmetricState<N> symmetric{};
+  for (int i = 0; i < N; ++i) {
+    for (int k = 0; k < N; ++k)
+      symmetric.column[k][i] = state.S[i][k];
+    symmetric.P[i] = state.P[i][0];
+  }
+  symmetric.lambda = lambda;
+  symmetric.inverseLambda = 1.0 / lambda;
+  const bool forgets = symmetric.inverseLambda != 1.0;
+  double rows[kSymmetricBlock * N], targets[kSymmetricBlock];
+  for (int first = 0; first < count; first += kSymmetricBlock) {
+    const int size = std::min(kSymmetricBlock, count - first);
+    for (int p = 0; p < size; ++p)
+      fillRow(first + p, rows + p * N, targets + p, std::integral_constant<int, N>());
+    if (forgets)
+      activeSymmetricUpdates<N, true>(symmetric, rows, targets, size);
+    else
+      activeSymmetricUpdates<N, false>(symmetric, rows, targets, size);
+  }
+  for (int i = 0; i < N; ++i) {
+    for (int k = 0; k < N; ++k)
+      state.S[i][k] = symmetric.column[k][i];
+    state.P[i][0] = symmetric.P[i];
+  }
   return true;
 }
 
@@ -429,7 +436,7 @@ void runUpdates(int count, int n, int m, T lambda, FillRow fillRow, T *theta,
   auto target = allocateScratch<T>(static_cast<std::size_t>(m), where);
   const bool small = m == 1 && withSmallSize(n, [&](auto size) {
     constexpr int N = decltype(size)::value;
-    if (runSymmetricUpdates<T, N>(state, count, lambda, fillRow))
+    if (runSymmetricUpdates<N>(state, count, lambda, fillRow))
       return;
     SmallEstimator<T, N> estimator(state);
     for (int k = 0; k < count; ++k) {
