@@ -5,8 +5,7 @@ namespace integer_power {
 void fillPowerRowWithLibrary(double x, int order, double *row) {
   row[order] = std::isnan(x) ? libraryPower(x, 0) : 1.0;
   int k = 1;
-  const std::uint64_t base = exponentField(x);
-  if (base >= kLowestBaseExponent && base < kHighestBaseExponent) {
+  if (baseInRange(x)) {
     double xHigh, xLow;
     splitHalves(x, xHigh, xLow);
     DoubleDouble power{x, 0.0};

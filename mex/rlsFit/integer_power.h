@@ -46,13 +46,19 @@
 
 namespace integer_power {
 
+constexpr std::uint64_t kSignBit = 0x8000000000000000ULL;
 constexpr std::uint64_t kExponentBits = 0x7FF0000000000000ULL;
-constexpr std::uint64_t kFractionBits = 0x000FFFFFFFFFFFFFULL;
-// Exponent fields: the chain's powers lie in [2^-900, 2^901), x in [2^-60, 2^61).
-constexpr std::uint64_t kLowestChainExponent = static_cast<std::uint64_t>(1023 - 900) << 52;
-constexpr std::uint64_t kHighestChainExponent = static_cast<std::uint64_t>(1023 + 900) << 52;
-constexpr std::uint64_t kLowestBaseExponent = static_cast<std::uint64_t>(1023 - 60) << 52;
-constexpr std::uint64_t kHighestBaseExponent = static_cast<std::uint64_t>(1023 + 60) << 52;
+// The binades (the power of two at or below the magnitude) that the chain
+// works in: x in [2^-60, 2^61), its powers in [2^-900, 2^901).
+constexpr double kLowestBase = 0x1p-60;
+constexpr double kHighestBase = 0x1p60;
+constexpr double kLowestChain = 0x1p-900;
+constexpr double kHighestChain = 0x1p900;
+// The largest accepted |low| is this times the binade of high: (470/1024)
+// units of 2^-52 times the binade. Both factors are powers of two or short,
+// so the product is exact.
+constexpr double kAcceptedLowPerBinade = 0.458984375 * 0x1p-52;
+constexpr double kSplitter = 134217729.0; // 2^27 + 1
 
 inline std::uint64_t bitsOf(double value) {
   std::uint64_t bits;
@@ -66,7 +72,9 @@ inline double doubleOf(std::uint64_t bits) {
   return value;
 }
 
-inline std::uint64_t exponentField(double value) { return bitsOf(value) & kExponentBits; }
+// The power of two at or below |value| for normal values; 0 for zeros and
+// subnormals, infinity for infinities and NaN.
+inline double binadeOf(double value) { return doubleOf(bitsOf(value) & kExponentBits); }
 
 // high + low, |low| <= ulp(high) / 2.
 struct DoubleDouble {
@@ -76,7 +84,7 @@ struct DoubleDouble {
 
 // high + low == value, each with at most 26 significant bits (Veltkamp).
 inline void splitHalves(double value, double &high, double &low) {
-  const double scaled = 134217729.0 * value; // 2^27 + 1
+  const double scaled = kSplitter * value;
   high = scaled - (scaled - value);
   low = value - high;
 }
@@ -94,16 +102,22 @@ inline DoubleDouble timesBase(DoubleDouble power, double x, double xHigh, double
 
 // Whether the chain may go on from this power (see the error bound above).
 inline bool chainInRange(double high) {
-  const std::uint64_t field = exponentField(high);
-  return (field >= kLowestChainExponent) & (field <= kHighestChainExponent);
+  const double binade = binadeOf(high);
+  return (kLowestChain <= binade) & (binade <= kHighestChain);
+}
+
+// Whether the chain may start from x (false for NaN too).
+inline bool baseInRange(double x) {
+  const double binade = binadeOf(x);
+  return (kLowestBase <= binade) & (binade <= kHighestBase);
 }
 
 // Whether pow must return power.high (see Acceptance above); power.high is
 // in the chain's range.
 inline bool surelyRoundsToHigh(DoubleDouble power) {
-  const std::uint64_t bits = bitsOf(power.high);
-  const double unit = doubleOf(bits & kExponentBits) * 0x1p-52;
-  return ((bits & kFractionBits) != 0) & (std::fabs(power.low) <= 0.458984375 * unit); // 470/1024
+  const double binade = binadeOf(power.high);
+  return (binade < std::fabs(power.high)) &
+         (std::fabs(power.low) <= binade * kAcceptedLowPerBinade);
 }
 
 } // namespace integer_power
@@ -124,8 +138,7 @@ namespace integer_power {
 // acceptance above; returns whether they all did (the row is then complete).
 // Branch-free: values outside the chain's range only make it return false.
 inline bool fillPowerRowDirectly(double x, int order, double *row) {
-  const std::uint64_t base = exponentField(x);
-  bool accepted = base >= kLowestBaseExponent && base < kHighestBaseExponent;
+  bool accepted = baseInRange(x);
   double xHigh, xLow;
   splitHalves(x, xHigh, xLow);
   DoubleDouble power{x, 0.0};

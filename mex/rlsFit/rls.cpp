@@ -271,23 +271,21 @@ using Lanes = LanesAvx512;
 CLUSTERKIT_END_TARGET
 #endif
 
-// symmetricUpdates of the active target.
-template <int N, bool Forgets>
-void activeSymmetricUpdates(SymmetricState<N> &state, const double *rows, const double *targets,
-                            int count) {
+// Calls fn with the Kernels of the active target (see rls_kernels.inc).
+template <class Fn> void withActiveKernels(Fn &&fn) {
 #if CLUSTERKIT_X86_DISPATCH
   switch (activeKernelTarget()) {
   case KernelTarget::Avx512:
-    return avx512_target::symmetricUpdates<N, Forgets>(state, rows, targets, count);
+    return fn(avx512_target::Kernels());
   case KernelTarget::Avx2:
-    return avx2_target::symmetricUpdates<N, Forgets>(state, rows, targets, count);
+    return fn(avx2_target::Kernels());
   case KernelTarget::Sse2:
-    return sse2_target::symmetricUpdates<N, Forgets>(state, rows, targets, count);
+    return fn(sse2_target::Kernels());
   default:
     break;
   }
 #endif
-  scalar_target::symmetricUpdates<N, Forgets>(state, rows, targets, count);
+  fn(scalar_target::Kernels());
 }
 
 template <int N> bool symmetricSuits(const RlsState<double> &state, double lambda) {
@@ -307,11 +305,14 @@ template <int N> bool symmetricSuits(const RlsState<double> &state, double lambd
 // Samples go to the kernel in blocks of this many rows.
 constexpr int kSymmetricBlock = 256;
 
-// Runs count updates of one output on the symmetric estimator, fillRow
-// supplying the samples, and stores the result; returns false, with the
-// state untouched, when the estimator does not suit the state.
-template <int N, class FillRow>
-bool runSymmetricUpdates(RlsState<double> &state, int count, double lambda, FillRow &fillRow) {
+// Runs count updates of one output on the symmetric estimator and stores the
+// result; returns false, with the state untouched, when the estimator does
+// not suit the state. fillBlock(kernels, first, size, rows, stride, targets,
+// N) supplies the samples first .. first + size - 1 as
+// rows[k * stride + p] and targets[p], p < size, given the target's
+// Kernels; stride leaves room for size rounded up to whole vectors.
+template <int N, class FillBlock>
+bool runSymmetricUpdates(RlsState<double> &state, int count, double lambda, FillBlock &fillBlock) {
   if (!symmetricSuits<N>(state, lambda))
     return false;
   SymmetricState<N> symmetric{};
@@ -323,16 +324,19 @@ bool runSymmetricUpdates(RlsState<double> &state, int count, double lambda, Fill
   symmetric.lambda = lambda;
   symmetric.inverseLambda = 1.0 / lambda;
   const bool forgets = symmetric.inverseLambda != 1.0;
-  double rows[kSymmetricBlock * N], targets[kSymmetricBlock];
-  for (int first = 0; first < count; first += kSymmetricBlock) {
-    const int size = std::min(kSymmetricBlock, count - first);
-    for (int p = 0; p < size; ++p)
-      fillRow(first + p, rows + p * N, targets + p, std::integral_constant<int, N>());
-    if (forgets)
-      activeSymmetricUpdates<N, true>(symmetric, rows, targets, size);
-    else
-      activeSymmetricUpdates<N, false>(symmetric, rows, targets, size);
-  }
+  withActiveKernels([&](auto kernels) {
+    using Kernels = decltype(kernels);
+    double rows[N * kSymmetricBlock], targets[kSymmetricBlock];
+    for (int first = 0; first < count; first += kSymmetricBlock) {
+      const int size = std::min(kSymmetricBlock, count - first);
+      fillBlock(kernels, first, size, rows, kSymmetricBlock, targets,
+                std::integral_constant<int, N>());
+      if (forgets)
+        Kernels::template updates<N, true>(symmetric, rows, kSymmetricBlock, targets, size);
+      else
+        Kernels::template updates<N, false>(symmetric, rows, kSymmetricBlock, targets, size);
+    }
+  });
   for (int i = 0; i < N; ++i) {
     for (int k = 0; k < N; ++k)
       state.S[i][k] = symmetric.column[k][i];
@@ -425,9 +429,11 @@ template <class T> void copyEstimate(const RlsState<T> &state, int n, int m, T *
 // The two row buffers are scratch; where names the routine that asked, in
 // the message of a failed allocation.
 // One output and at most kLargestSmallEstimator inputs take the fixed-size
-// path, which loads the state once for all the updates.
-template <class T, class FillRow>
-void runUpdates(int count, int n, int m, T lambda, FillRow fillRow, T *theta,
+// path, which loads the state once for all the updates: the symmetric
+// estimator where it suits the state, fillBlock supplying the samples in
+// blocks (see runSymmetricUpdates), else SmallEstimator.
+template <class T, class FillRow, class FillBlock>
+void runUpdates(int count, int n, int m, T lambda, FillRow fillRow, FillBlock fillBlock, T *theta,
                 const char *where) {
   if (count <= 0)
     return;
@@ -436,7 +442,7 @@ void runUpdates(int count, int n, int m, T lambda, FillRow fillRow, T *theta,
   auto target = allocateScratch<T>(static_cast<std::size_t>(m), where);
   const bool small = m == 1 && withSmallSize(n, [&](auto size) {
     constexpr int N = decltype(size)::value;
-    if (runSymmetricUpdates<N>(state, count, lambda, fillRow))
+    if (runSymmetricUpdates<N>(state, count, lambda, fillBlock))
       return;
     SmallEstimator<T, N> estimator(state);
     for (int k = 0; k < count; ++k) {
@@ -482,13 +488,19 @@ void rlseBatch(const T *A, int dataNum, int n, const T *B, int m, T lambda, T *t
     for (int j = 0; j < m; ++j)
       rowOfB[j] = B[i + columnOffset(j, dataNum)];
   };
-  runUpdates(dataNum, n, m, lambda, fillRow, theta, "rlseBatch");
+  auto fillBlock = [&](auto, int first, int size, T *rows, int stride, T *targets, auto columns) {
+    for (int j = 0; j < columns; ++j)
+      std::copy_n(A + first + columnOffset(j, dataNum), size, rows + columnOffset(j, stride));
+    std::copy_n(B + first, size, targets);
+  };
+  runUpdates(dataNum, n, m, lambda, fillRow, fillBlock, theta, "rlseBatch");
 }
 
 // The regressor rows x^order, ..., x, 1 are made one at a time rather than as
 // a whole dataNum x (order+1) matrix: the updates, and so the result, are the
-// same as rlseBatch over that matrix, without its memory. fillPowerRow gives
-// the bits of pow(x, order - j) and calls pow only where it must.
+// same as rlseBatch over that matrix, without its memory. fillPowerRow and
+// the kernels' powerRows give the bits of pow(x, order - j) and call pow
+// only where they must.
 template <class T> void polyfit(const T *x, int dataNum, const T *y, int order, T *coef) {
   if (order < 0 || order == INT_MAX)
     myExitFormatted("Error in polyfit: order (%d) is out of range!", order);
@@ -496,7 +508,12 @@ template <class T> void polyfit(const T *x, int dataNum, const T *y, int order, 
     fillPowerRow(x[i], columns - 1, row);
     target[0] = y[i];
   };
-  runUpdates(dataNum, order + 1, 1, static_cast<T>(1.0), fillRow, coef, "polyfit");
+  auto fillBlock = [&](auto kernels, int first, int size, T *rows, int stride, T *targets,
+                       auto columns) {
+    decltype(kernels)::template powers<decltype(columns)::value>(x + first, size, rows, stride);
+    std::copy_n(y + first, size, targets);
+  };
+  runUpdates(dataNum, order + 1, 1, static_cast<T>(1.0), fillRow, fillBlock, coef, "polyfit");
 }
 
 template <class T> void rlseReset() { estimator<T>().release(); }
