@@ -9,7 +9,6 @@
 #include "simd_lanes.h"
 #include "utility.h"
 
-#include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
@@ -237,6 +236,7 @@ private:
 constexpr int kSymmetricPadding = 8;
 
 template <int N> struct SymmetricState {
+  static constexpr int size = N;
   double column[N][kSymmetricPadding]; // column[k][i] = S[i][k]; zeros beyond N
   double P[kSymmetricPadding];
   double lambda;
@@ -302,17 +302,13 @@ template <int N> bool symmetricSuits(const RlsState<double> &state, double lambd
   return true;
 }
 
-// Samples go to the kernel in blocks of this many rows.
-constexpr int kSymmetricBlock = 256;
-
-// Runs count updates of one output on the symmetric estimator and stores the
+// Runs one output's updates on the symmetric estimator and stores the
 // result; returns false, with the state untouched, when the estimator does
-// not suit the state. fillBlock(kernels, first, size, rows, stride, targets,
-// N) supplies the samples first .. first + size - 1 as
-// rows[k * stride + p] and targets[p], p < size, given the target's
-// Kernels; stride leaves room for size rounded up to whole vectors.
-template <int N, class FillBlock>
-bool runSymmetricUpdates(RlsState<double> &state, int count, double lambda, FillBlock &fillBlock) {
+// not suit the state. runBatch(kernels, symmetricState, forgets) makes the
+// updates with the active target's Kernels; forgets is std::true_type when
+// lambda != 1.
+template <int N, class RunBatch>
+bool runSymmetricUpdates(RlsState<double> &state, double lambda, RunBatch &runBatch) {
   if (!symmetricSuits<N>(state, lambda))
     return false;
   SymmetricState<N> symmetric{};
@@ -325,17 +321,10 @@ bool runSymmetricUpdates(RlsState<double> &state, int count, double lambda, Fill
   symmetric.inverseLambda = 1.0 / lambda;
   const bool forgets = symmetric.inverseLambda != 1.0;
   withActiveKernels([&](auto kernels) {
-    using Kernels = decltype(kernels);
-    double rows[N * kSymmetricBlock], targets[kSymmetricBlock];
-    for (int first = 0; first < count; first += kSymmetricBlock) {
-      const int size = std::min(kSymmetricBlock, count - first);
-      fillBlock(kernels, first, size, rows, kSymmetricBlock, targets,
-                std::integral_constant<int, N>());
-      if (forgets)
-        Kernels::template updates<N, true>(symmetric, rows, kSymmetricBlock, targets, size);
-      else
-        Kernels::template updates<N, false>(symmetric, rows, kSymmetricBlock, targets, size);
-    }
+    if (forgets)
+      runBatch(kernels, symmetric, std::true_type());
+    else
+      runBatch(kernels, symmetric, std::false_type());
   });
   for (int i = 0; i < N; ++i) {
     for (int k = 0; k < N; ++k)
@@ -430,10 +419,10 @@ template <class T> void copyEstimate(const RlsState<T> &state, int n, int m, T *
 // the message of a failed allocation.
 // One output and at most kLargestSmallEstimator inputs take the fixed-size
 // path, which loads the state once for all the updates: the symmetric
-// estimator where it suits the state, fillBlock supplying the samples in
-// blocks (see runSymmetricUpdates), else SmallEstimator.
-template <class T, class FillRow, class FillBlock>
-void runUpdates(int count, int n, int m, T lambda, FillRow fillRow, FillBlock fillBlock, T *theta,
+// estimator where it suits the state, through runBatch (see
+// runSymmetricUpdates), else SmallEstimator.
+template <class T, class FillRow, class RunBatch>
+void runUpdates(int count, int n, int m, T lambda, FillRow fillRow, RunBatch runBatch, T *theta,
                 const char *where) {
   if (count <= 0)
     return;
@@ -442,7 +431,7 @@ void runUpdates(int count, int n, int m, T lambda, FillRow fillRow, FillBlock fi
   auto target = allocateScratch<T>(static_cast<std::size_t>(m), where);
   const bool small = m == 1 && withSmallSize(n, [&](auto size) {
     constexpr int N = decltype(size)::value;
-    if (runSymmetricUpdates<N>(state, count, lambda, fillBlock))
+    if (runSymmetricUpdates<N>(state, lambda, runBatch))
       return;
     SmallEstimator<T, N> estimator(state);
     for (int k = 0; k < count; ++k) {
@@ -488,18 +477,18 @@ void rlseBatch(const T *A, int dataNum, int n, const T *B, int m, T lambda, T *t
     for (int j = 0; j < m; ++j)
       rowOfB[j] = B[i + columnOffset(j, dataNum)];
   };
-  auto fillBlock = [&](auto, int first, int size, T *rows, int stride, T *targets, auto columns) {
-    for (int j = 0; j < columns; ++j)
-      std::copy_n(A + first + columnOffset(j, dataNum), size, rows + columnOffset(j, stride));
-    std::copy_n(B + first, size, targets);
+  auto runBatch = [&](auto kernels, auto &symmetric, auto forgets) {
+    constexpr int N = std::decay_t<decltype(symmetric)>::size;
+    decltype(kernels)::template updates<N, decltype(forgets)::value>(symmetric, A, dataNum, B,
+                                                                      dataNum);
   };
-  runUpdates(dataNum, n, m, lambda, fillRow, fillBlock, theta, "rlseBatch");
+  runUpdates(dataNum, n, m, lambda, fillRow, runBatch, theta, "rlseBatch");
 }
 
 // The regressor rows x^order, ..., x, 1 are made one at a time rather than as
 // a whole dataNum x (order+1) matrix: the updates, and so the result, are the
 // same as rlseBatch over that matrix, without its memory. fillPowerRow and
-// the kernels' powerRows give the bits of pow(x, order - j) and call pow
+// the kernels' chainPowers give the bits of pow(x, order - j) and call pow
 // only where they must.
 template <class T> void polyfit(const T *x, int dataNum, const T *y, int order, T *coef) {
   if (order < 0 || order == INT_MAX)
@@ -508,12 +497,11 @@ template <class T> void polyfit(const T *x, int dataNum, const T *y, int order, 
     fillPowerRow(x[i], columns - 1, row);
     target[0] = y[i];
   };
-  auto fillBlock = [&](auto kernels, int first, int size, T *rows, int stride, T *targets,
-                       auto columns) {
-    decltype(kernels)::template powers<decltype(columns)::value>(x + first, size, rows, stride);
-    std::copy_n(y + first, size, targets);
+  auto runBatch = [&](auto kernels, auto &symmetric, auto forgets) {
+    constexpr int N = std::decay_t<decltype(symmetric)>::size;
+    decltype(kernels)::template polyfit<N, decltype(forgets)::value>(symmetric, x, y, dataNum);
   };
-  runUpdates(dataNum, order + 1, 1, static_cast<T>(1.0), fillRow, fillBlock, coef, "polyfit");
+  runUpdates(dataNum, order + 1, 1, static_cast<T>(1.0), fillRow, runBatch, coef, "polyfit");
 }
 
 template <class T> void rlseReset() { estimator<T>().release(); }

@@ -1,3 +1,4 @@
+#include "cpu_dispatch.h"
 #include "host_standin.h"
 #include "literal_rls.h"
 #include "rls.h"
@@ -8,6 +9,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <random>
 #include <vector>
@@ -72,6 +74,21 @@ std::vector<double> noisyPoints(int count, unsigned seed, double low, double hig
   return values;
 }
 
+bool sameBits(const std::vector<double> &x, const std::vector<double> &y) {
+  return x.size() == y.size() && std::memcmp(x.data(), y.data(), x.size() * sizeof(double)) == 0;
+}
+
+// Which NaN comes out where two NaNs meet depends on the order of the
+// operands, which the compiler may swap: there a NaN matches any NaN.
+bool sameBitsAnyNaN(const std::vector<double> &x, const std::vector<double> &y) {
+  if (x.size() != y.size())
+    return false;
+  for (std::size_t i = 0; i < x.size(); ++i)
+    if (!sameBits({x[i]}, {y[i]}) && !(std::isnan(x[i]) && std::isnan(y[i])))
+      return false;
+  return true;
+}
+
 TEST_F(Rls, ExactLineGivesSlopeThenInterceptUpToTheInitialPull) {
   std::vector<double> x, y;
   for (int i = 0; i < 21; ++i) {
@@ -132,18 +149,53 @@ TEST_F(Rls, ANewSizeStartsAFreshEstimation) {
   EXPECT_EQ(afterOther, fit(x, y, 2));
 }
 
+// Batches of 61 points from a fresh estimator, so that every bit of every
+// regressor row shows in the result, on every instruction set: random
+// points, and points whose squares or cubes lie on rounding midpoints (odd
+// whole numbers with 27 and 18 bits; their neighbours too), where polyfit's
+// powers come from the library.
 TEST_F(Rls, PolyfitMakesTheSameUpdatesAsTheBatchOverTheRegressorMatrix) {
-  const int dataNum = 25, order = 3, n = order + 1;
-  const std::vector<double> x = noisyPoints(dataNum, 7, -2, 2);
+  const int dataNum = 61;
+  std::mt19937_64 rng(7);
+  std::uniform_real_distribution<double> uniform(-2, 2);
+  std::uniform_int_distribution<int> square(94906266 / 2, 134217727 / 2), cube(209716 / 2, 262143 / 2);
+  struct Source {
+    const char *name;
+    int order, batches;
+    std::function<double()> draw;
+  };
+  // The odd number itself half of the time, else a neighbour.
+  auto nearOdd = [&](double odd) {
+    const int pick = static_cast<int>(rng() % 4);
+    return pick < 2 ? odd : std::nextafter(odd, pick == 2 ? 0.0 : 1e300);
+  };
+  const Source sources[] = {
+      {"uniform", 3, 300, [&] { return uniform(rng); }},
+      {"uniform, order 7", 7, 100, [&] { return uniform(rng); }},
+      {"square midpoints", 2, 100, [&] { return nearOdd(2.0 * square(rng) + 1) * 0x1p-20; }},
+      {"cube midpoints", 4, 100, [&] { return -nearOdd(2.0 * cube(rng) + 1); }},
+  };
   const std::vector<double> y = noisyPoints(dataNum, 8, -2, 2);
-  std::vector<double> regressor(dataNum * n);
-  for (int i = 0; i < dataNum; ++i)
-    for (int j = 0; j < n; ++j)
-      regressor[i + j * dataNum] = std::pow(x[i], static_cast<double>(order - j));
-  std::vector<double> theta(n);
-  rlseBatch(regressor.data(), dataNum, n, y.data(), 1, 1.0, theta.data());
-  rlseReset<double>();
-  EXPECT_EQ(fit(x, y, order), theta);
+  for (const Source &source : sources) {
+    const int n = source.order + 1;
+    for (int batch = 0; batch < source.batches; ++batch) {
+      std::vector<double> x(dataNum), regressor(dataNum * n);
+      for (int i = 0; i < dataNum; ++i) {
+        x[i] = source.draw();
+        for (int j = 0; j < n; ++j)
+          regressor[i + j * dataNum] = std::pow(x[i], static_cast<double>(source.order - j));
+      }
+      for (KernelTarget target : supportedKernelTargets()) {
+        ScopedKernelTarget scoped(target);
+        std::vector<double> theta(n);
+        rlseReset<double>();
+        rlseBatch(regressor.data(), dataNum, n, y.data(), 1, 1.0, theta.data());
+        rlseReset<double>();
+        ASSERT_TRUE(sameBits(fit(x, y, source.order), theta))
+            << source.name << ", batch " << batch << " on " << kernelTargetName(target);
+      }
+    }
+  }
 }
 
 TEST_F(Rls, PointAtZeroContributesOnlyToTheConstantTerm) {
@@ -199,21 +251,6 @@ TEST_F(Rls, SizesBelowOneAndANegativeOrderAreRefused) {
   EXPECT_EQ(after[0], covariance * 4.0);
 }
 
-bool sameBits(const std::vector<double> &x, const std::vector<double> &y) {
-  return x.size() == y.size() && std::memcmp(x.data(), y.data(), x.size() * sizeof(double)) == 0;
-}
-
-// Which NaN comes out where two NaNs meet depends on the order of the
-// operands, which the compiler may swap: there a NaN matches any NaN.
-bool sameBitsAnyNaN(const std::vector<double> &x, const std::vector<double> &y) {
-  if (x.size() != y.size())
-    return false;
-  for (std::size_t i = 0; i < x.size(); ++i)
-    if (!sameBits({x[i]}, {y[i]}) && !(std::isnan(x[i]) && std::isnan(y[i])))
-      return false;
-  return true;
-}
-
 // Samples with awkward values mixed in: zeros of both signs, tiny and large
 // magnitudes.
 std::vector<double> awkwardValues(int count, unsigned seed) {
@@ -265,27 +302,32 @@ TEST_F(Rls, EveryPathMatchesTheLiteralUpdatesBitForBit) {
     }
     EXPECT_TRUE(sameBitsAnyNaN(theta, literal.theta()));
 
-    rlseReset<double>();
-    std::vector<double> batchTheta(c.n * c.m);
-    rlseBatch(A.data(), dataNum, c.n, B.data(), c.m, c.lambda, batchTheta.data());
-    EXPECT_TRUE(sameBitsAnyNaN(batchTheta, literal.theta()));
+    for (KernelTarget target : supportedKernelTargets()) {
+      ScopedKernelTarget scoped(target);
+      rlseReset<double>();
+      std::vector<double> batchTheta(c.n * c.m);
+      rlseBatch(A.data(), dataNum, c.n, B.data(), c.m, c.lambda, batchTheta.data());
+      EXPECT_TRUE(sameBitsAnyNaN(batchTheta, literal.theta())) << kernelTargetName(target);
+    }
   }
 }
 
-// Also with points whose powers the library must give (huge, tiny, next to
-// a rounding midpoint: 94906267^2 is one), and points that are not finite
-// (after which the estimate is NaN in both).
+// On every instruction set, also with points whose powers the library must
+// give (huge, tiny, next to a rounding midpoint: 94906267^2 and 209717^3 are
+// ones), and points that are not finite (after which the estimate is NaN in
+// both). 83 points leave a partial group of lanes at the end.
 TEST_F(Rls, PolyfitOfEveryOrderMatchesTheLiteralUpdatesBitForBit) {
-  std::vector<double> x = awkwardValues(80, 31);
-  const std::vector<double> y = awkwardValues(80, 32);
+  std::vector<double> x = awkwardValues(83, 31);
+  const std::vector<double> y = awkwardValues(83, 32);
   x[3] = 94906267.0;
   x[4] = -0.0;
+  x[12] = 209717.0;
+  x[13] = -209719.0;
   std::vector<double> nonFinite = x;
   nonFinite[40] = std::numeric_limits<double>::signaling_NaN();
   nonFinite[41] = -INFINITY;
   for (const std::vector<double> *points : {&x, &nonFinite})
     for (int order = 0; order <= 9; ++order) {
-      SCOPED_TRACE(testing::Message() << "order " << order << (points == &x ? "" : ", not finite"));
       LiteralEstimator literal(order + 1, 1);
       std::vector<double> row(order + 1);
       for (std::size_t i = 0; i < points->size(); ++i) {
@@ -293,8 +335,13 @@ TEST_F(Rls, PolyfitOfEveryOrderMatchesTheLiteralUpdatesBitForBit) {
           row[j] = std::pow((*points)[i], static_cast<double>(order - j));
         literal.update(row.data(), &y[i], 1.0);
       }
-      rlseReset<double>();
-      EXPECT_TRUE(sameBitsAnyNaN(fit(*points, y, order), literal.theta()));
+      for (KernelTarget target : supportedKernelTargets()) {
+        SCOPED_TRACE(testing::Message() << "order " << order << " on " << kernelTargetName(target)
+                                        << (points == &x ? "" : ", not finite"));
+        ScopedKernelTarget scoped(target);
+        rlseReset<double>();
+        EXPECT_TRUE(sameBitsAnyNaN(fit(*points, y, order), literal.theta()));
+      }
     }
 }
 
