@@ -209,8 +209,8 @@ private:
 
 // The batch estimator for N inputs and one output (symmetricUpdates in
 // rls_kernels.inc), giving the bits of the general update with fewer
-// operations, vectorised across the rows of S. It rests on these facts about IEEE
-// arithmetic, valid while no NaN occurs:
+// operations, vectorised across the rows of S. It rests on these facts
+// about IEEE arithmetic, valid while no NaN occurs:
 //  - The covariance stays symmetric bit for bit: a'S and S a add the same
 //    products (a[k] S[k][j] = S[j][k] a[k]) in the same order, so the
 //    correction S a a'S / d is symmetric, and so is S after the update. a'S
@@ -228,10 +228,11 @@ private:
 //    arise in the same places; which NaN payload survives where two meet
 //    depends on the order of operands, which the compiler may swap anywhere
 //    (the general update's copies differ among themselves).
-// symmetricSuits() checks the conditions at the start: S symmetric, no NaN in S or
-// P, no -0 in P, lambda neither zero nor NaN. With lambda = 1 the final
+// symmetricSuits() checks the conditions at the start: S symmetric, no NaN
+// in S or P, no -0 in P, lambda neither zero nor NaN. With lambda = 1 the final
 // multiplication by 1/lambda = 1 changes nothing (x * 1 == x) and is left
 // out.
+//
 // Columns are padded to whole vectors of the widest target.
 constexpr int kSymmetricPadding = 8;
 
@@ -414,7 +415,8 @@ template <class T> void copyEstimate(const RlsState<T> &state, int n, int m, T *
 
 // count updates in order, fillRow(k, regressor, target, n) supplying the k-th
 // sample (n as a std::integral_constant on the fixed-size paths, so that the
-// row is made by fixed-size code too); theta, when not null, receives the estimate after the last one.
+// row is made by fixed-size code too); theta, when not null, receives the
+// estimate after the last one.
 // The two row buffers are scratch; where names the routine that asked, in
 // the message of a failed allocation.
 // One output and at most kLargestSmallEstimator inputs take the fixed-size

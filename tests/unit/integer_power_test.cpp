@@ -60,7 +60,10 @@ TEST(IntegerPower, RowsEqualTheLibraryOnMillionsOfValues) {
       {"wide binades", 7, 200000, [&] { return std::ldexp(unit(rng), exponent(rng)); }},
       {"any bit pattern", 5, 200000, [&] { return doubleOf(rng()); }},
       {"whole numbers and halves", 6, 100000,
-       [&] { return static_cast<double>(static_cast<int>(rng() % 20001) - 10000) / (1 + rng() % 2); }},
+       [&] {
+         const int whole = static_cast<int>(rng() % 20001) - 10000;
+         return static_cast<double>(whole) / static_cast<double>(1 + rng() % 2);
+       }},
       {"large exponents", 150, 3000, [&] { return 1.0 + unit(rng) / 16; }},
   };
   for (const Source &source : sources) {

@@ -158,7 +158,9 @@ TEST_F(Rls, PolyfitMakesTheSameUpdatesAsTheBatchOverTheRegressorMatrix) {
   const int dataNum = 61;
   std::mt19937_64 rng(7);
   std::uniform_real_distribution<double> uniform(-2, 2);
-  std::uniform_int_distribution<int> square(94906266 / 2, 134217727 / 2), cube(209716 / 2, 262143 / 2);
+  // Halves of the odd numbers x with x^2 (x^3) in [2^53, 2^54).
+  std::uniform_int_distribution<int> square(94906266 / 2, 134217727 / 2);
+  std::uniform_int_distribution<int> cube(209716 / 2, 262143 / 2);
   struct Source {
     const char *name;
     int order, batches;
