@@ -217,8 +217,9 @@ private:
 //    is therefore S a, computed once.
 //  - A sum that starts from 0, ((0 + p0) + p1) + ..., equals the sum without
 //    the 0 except that a -0 becomes +0 (x + y is -0 only when both are -0).
-//    The sums here skip the 0, and the +0 that a scratch product gets, and
-//    so differ from the general update's at most in the sign of a zero.
+//    The sums here skip the 0, and a error skips the + 0 that the general
+//    update's product with its 1 x 1 factor adds, so they differ from the
+//    general update's at most in the sign of a zero.
 //    That sign never reaches the state: S a enters the correction through
 //    (S a)[i] (S a)[j] + 0, which is +0 for either sign; a'S a enters
 //    through lambda + a'S a, which ignores it when lambda is not zero; the
@@ -229,9 +230,9 @@ private:
 //    depends on the order of operands, which the compiler may swap anywhere
 //    (the general update's copies differ among themselves).
 // symmetricSuits() checks the conditions at the start: S symmetric, no NaN
-// in S or P, no -0 in P, lambda neither zero nor NaN. With lambda = 1 the final
-// multiplication by 1/lambda = 1 changes nothing (x * 1 == x) and is left
-// out.
+// in S or P, no -0 in P, lambda neither zero nor NaN. With lambda = 1 the
+// final multiplication by 1/lambda = 1 changes nothing (x * 1 == x) and is
+// left out.
 //
 // Columns are padded to whole vectors of the widest target.
 constexpr int kSymmetricPadding = 8;
