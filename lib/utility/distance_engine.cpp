@@ -10,6 +10,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 
 namespace {
@@ -187,9 +188,123 @@ float l2RejectThreshold(double worst, int dim, const FloatBoundSide &query, doub
                                 : tau * (1.0 - 2.0 * kFloatRoundoff));
 }
 
+// ---------------------------------------------------------------------------
+// Byte-code lower bound for the L1 neighbour search
+// ---------------------------------------------------------------------------
+//
+// Ahead of the float bound, an L1 candidate may be rejected on byte codes of
+// its values: one step s for every dimension, codes c = round((v - low_e) / s)
+// in 0 .. 255, and the sum of |c_q - c_x| over the dimensions (an exact
+// integer, summed eight bytes per instruction) bounds the distance from below.
+//
+// Premises: the data columns used (every |v| <= 2^50, no NaN, no infinity)
+// lie in [low_e, high_e] per dimension e; R = the largest fl(high_e - low_e)
+// with 2^-900 <= R; s = fl(R / 254); inverse = fl(1 / s); the query is
+// finite with every |q_e| <= 2^50 too. Columns or queries outside these go
+// the float or exact way only.
+//
+// Codes. high_e - low_e <= R / (1 - u') and s >= (1 - u') R / 254, so the
+// real r = (v - low_e) / s of a value v in [low_e, high_e] lies in [0, 255).
+// The computed fl(fl(v - low_e) * inverse) is r times three factors within
+// (1 +- u'), plus at most 2^-1074 when it underflows: within 2^-43 of r.
+// Adding 0.5 (one more rounding, < 2^-45 below 256) and truncating gives c
+// with |c - r| <= 1/2 + 2^-42; clamping c to 255 only brings it nearer r.
+// Hence |v - (low_e + c s)| <= s (1/2 + 2^-42). A query value is first
+// clamped to [low_e, high_e] (exact); for x_e in that interval the clamped
+// q'_e has |q'_e - x_e| <= |q_e - x_e|.
+//
+// Bound. Per dimension |q_e - x_e| >= |q'_e - x_e| >= s |c_q - c_x|
+// - s (1 + 2^-41), so with C = the sum of |c_q - c_x|,
+//   D1 >= s (C - n (1 + 2^-41)),
+// and the exact sum has S >= (1 - n u') D1 (see the float bounds above).
+// C > L with L >= n (1 + 2^-41) + W / (s (1 - n u')) gives
+// D1 > W / (1 - n u') and S > W. L = floor(T) for T computed in double with
+// a relative slack of 2^-30 on each term and on the sum (far above the few
+// roundings of its evaluation); C > floor(T) is C > T for an integer C.
+constexpr unsigned char kCodeLargest = 255;
+constexpr double kCodeLevels = 254.0;
+constexpr double kCodeSmallestRange = 0x1p-900;
+
+/// Whether a vector meets the premises of the float and code bounds.
+bool boundUsable(const double *v, int dim) {
+  for (int e = 0; e < dim; ++e)
+    if (!(std::fabs(v[e]) <= kFloatBoundLargest)) // NaN fails too
+      return false;
+  return true;
+}
+
+/// The quantisation of the code bound: per-dimension low and high of the
+/// usable data columns, one step for all. usable is false when no column is
+/// usable, when the spread is below the premises or the dimension is beyond
+/// the float bound's.
+struct CodeScale {
+  bool usable = false;
+  std::unique_ptr<double[]> low, high; // dim each
+  double step = 0.0, inverse = 0.0;
+};
+
+CodeScale codeScaleOf(const double *data, int dataNum, int dim) {
+  CodeScale scale;
+  if (dim > kFloatBoundMaxDim)
+    return scale;
+  scale.low = allocateScratch<double>(static_cast<std::size_t>(dim), "the distance engine");
+  scale.high = allocateScratch<double>(static_cast<std::size_t>(dim), "the distance engine");
+  bool any = false;
+  for (int c = 0; c < dataNum; ++c) {
+    const double *column = data + static_cast<long long>(c) * dim;
+    if (!boundUsable(column, dim))
+      continue;
+    for (int e = 0; e < dim; ++e) {
+      if (!any || column[e] < scale.low[e])
+        scale.low[e] = column[e];
+      if (!any || column[e] > scale.high[e])
+        scale.high[e] = column[e];
+    }
+    any = true;
+  }
+  if (!any)
+    return scale;
+  double range = 0.0;
+  for (int e = 0; e < dim; ++e)
+    range = scale.high[e] - scale.low[e] > range ? scale.high[e] - scale.low[e] : range;
+  if (!(range >= kCodeSmallestRange))
+    return scale;
+  scale.step = range / kCodeLevels;
+  scale.inverse = 1.0 / scale.step;
+  scale.usable = true;
+  return scale;
+}
+
+/// The code of v in dimension e (see above); v finite.
+unsigned codeOf(const CodeScale &scale, int e, double v) {
+  const double clamped = v < scale.low[e] ? scale.low[e] : (v > scale.high[e] ? scale.high[e] : v);
+  const int code = static_cast<int>((clamped - scale.low[e]) * scale.inverse + 0.5);
+  return code > kCodeLargest ? kCodeLargest : static_cast<unsigned>(code);
+}
+
+/// The codes of dimensions 8 g .. 8 g + 7 of v in one word, dimension 8 g in
+/// the lowest byte; dimensions past dim give 0 (as on the other side).
+std::uint64_t codeWord(const CodeScale &scale, const double *v, int dim, int g) {
+  std::uint64_t word = 0;
+  for (int i = 0; i < 8 && 8 * g + i < dim; ++i)
+    word |= static_cast<std::uint64_t>(codeOf(scale, 8 * g + i, v[8 * g + i])) << (8 * i);
+  return word;
+}
+
+/// The rejection limit of an L1 candidate: a code sum C > limit proves
+/// S > worst (see above); -1 when the bound cannot reject.
+long long codeRejectLimit(double worst, int dim, double step) {
+  const double n = dim;
+  const double t = (n * (1.0 + kSlack) +
+                    worst / step / (1.0 - n * 0x1p-53) * (1.0 + kSlack)) *
+                   (1.0 + kSlack);
+  return t < 0x1p30 ? static_cast<long long>(t) : -1;
+}
+
 namespace scalar_target {
 using Lanes = LanesScalar;
 using FloatLanes = FloatLanesScalar;
+using CodeLanes = CodeLanesScalar;
 #include "distance_engine_kernels.inc"
 } // namespace scalar_target
 
@@ -198,6 +313,7 @@ CLUSTERKIT_BEGIN_TARGET_SSE2
 namespace sse2_target {
 using Lanes = LanesSse2;
 using FloatLanes = FloatLanesSse2;
+using CodeLanes = CodeLanesSse2;
 #include "distance_engine_kernels.inc"
 } // namespace sse2_target
 CLUSTERKIT_END_TARGET
@@ -206,6 +322,7 @@ CLUSTERKIT_BEGIN_TARGET_AVX2
 namespace avx2_target {
 using Lanes = LanesAvx2;
 using FloatLanes = FloatLanesAvx2;
+using CodeLanes = CodeLanesAvx2;
 #include "distance_engine_kernels.inc"
 } // namespace avx2_target
 CLUSTERKIT_END_TARGET
@@ -214,6 +331,7 @@ CLUSTERKIT_BEGIN_TARGET_AVX512
 namespace avx512_target {
 using Lanes = LanesAvx512;
 using FloatLanes = FloatLanesAvx512;
+using CodeLanes = CodeLanesAvx512;
 #include "distance_engine_kernels.inc"
 } // namespace avx512_target
 CLUSTERKIT_END_TARGET
@@ -267,10 +385,11 @@ void nearestColumnsWithoutDimensions(int queryNum, int dataNum, const int *exclu
 void nearestColumnsDispatched(const double *queries, int queryNum, const double *data,
                               int dataNum, int dim, int type, const int *excluded,
                               int excludedCount, int slotCount, int slotStride,
-                              double *slotIndex, double *slotDistance, TileBuffer &buffer) {
+                              double *slotIndex, double *slotDistance,
+                              const CodeScale &codeScale, TileBuffer &buffer) {
   CLUSTERKIT_DISPATCH(nearestColumnsOnTarget, queries, queryNum, data, dataNum, dim, type,
                       excluded, excludedCount, slotCount, slotStride, slotIndex, slotDistance,
-                      buffer)
+                      codeScale, buffer)
 }
 
 void tableDispatched(const double *mat1, int n1, const double *mat2, int n2, int dim,
@@ -308,9 +427,12 @@ void nearestColumns(const double *queries, int queryNum, const double *data, int
                                     slotStride, slotIndex, slotDistance);
     return;
   }
+  // The code bound serves L1 only: for squares its bytes would gain little
+  // over the float bound.
+  const CodeScale codeScale = type == 1 ? codeScaleOf(data, dataNum, dim) : CodeScale();
   TileBuffer buffer;
   nearestColumnsDispatched(queries, queryNum, data, dataNum, dim, type, excluded, excludedCount,
-                           slotCount, slotStride, slotIndex, slotDistance, buffer);
+                           slotCount, slotStride, slotIndex, slotDistance, codeScale, buffer);
 }
 
 void squaredDistanceTable(const double *mat1, int n1, const double *mat2, int n2, int dim,

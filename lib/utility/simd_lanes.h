@@ -117,6 +117,35 @@ struct FloatLanesScalar {
   static Mask greaterMask(Vec a, Vec b) { return a > b ? 1u : 0u; }
 };
 
+// Code lanes for a coarse lower bound on small integer codes (never for
+// results): each lane is one 64-bit word holding eight byte codes, and the
+// lanes of a vector are independent sums. As many lanes as the double type
+// of the same target.
+//   load(p), broadcast(w), zero()   width words, every lane w, every lane 0
+//   sumAbsDiff(a, b)        per lane, the sum of the eight |a_i - b_i| of
+//                           its unsigned bytes (0 .. 2040), as an integer
+//   add(a, b)               per lane integer sum (sums stay below 2^31)
+//   greaterMask(a, b)       lanes with a > b (both below 2^31)
+struct CodeLanesScalar {
+  static constexpr int width = 1;
+  using Vec = std::uint64_t;
+  using Mask = unsigned;
+  static Vec load(const std::uint64_t *p) { return *p; }
+  static Vec broadcast(std::uint64_t w) { return w; }
+  static Vec zero() { return 0; }
+  static Vec sumAbsDiff(Vec a, Vec b) {
+    Vec sum = 0;
+    for (int i = 0; i < 64; i += 8) {
+      const unsigned x = static_cast<unsigned>(a >> i) & 0xFFu;
+      const unsigned y = static_cast<unsigned>(b >> i) & 0xFFu;
+      sum += x > y ? x - y : y - x;
+    }
+    return sum;
+  }
+  static Vec add(Vec a, Vec b) { return a + b; }
+  static Mask greaterMask(Vec a, Vec b) { return a > b ? 1u : 0u; }
+};
+
 #if CLUSTERKIT_X86_DISPATCH
 
 CLUSTERKIT_BEGIN_TARGET_SSE2
@@ -176,6 +205,22 @@ struct FloatLanesSse2 {
   static Vec abs(Vec v) { return _mm_andnot_ps(_mm_set1_ps(-0.0f), v); }
   static Mask greaterMask(Vec a, Vec b) {
     return static_cast<Mask>(_mm_movemask_ps(_mm_cmpgt_ps(a, b)));
+  }
+};
+struct CodeLanesSse2 {
+  static constexpr int width = 2;
+  using Vec = __m128i;
+  using Mask = unsigned;
+  static Vec load(const std::uint64_t *p) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p)); }
+  static Vec broadcast(std::uint64_t w) { return _mm_set1_epi64x(static_cast<long long>(w)); }
+  static Vec zero() { return _mm_setzero_si128(); }
+  static Vec sumAbsDiff(Vec a, Vec b) { return _mm_sad_epu8(a, b); }
+  static Vec add(Vec a, Vec b) { return _mm_add_epi64(a, b); }
+  static Mask greaterMask(Vec a, Vec b) {
+    // The sums fit the low 32 bits of each lane (the high ones are 0): the
+    // 32-bit comparison of those halves, bits 0 and 2 of the float mask.
+    const unsigned halves = static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(a, b))));
+    return (halves & 1u) | ((halves >> 1) & 2u);
   }
 };
 CLUSTERKIT_END_TARGET
@@ -238,6 +283,19 @@ struct FloatLanesAvx2 {
   static Vec abs(Vec v) { return _mm256_andnot_ps(_mm256_set1_ps(-0.0f), v); }
   static Mask greaterMask(Vec a, Vec b) {
     return static_cast<Mask>(_mm256_movemask_ps(_mm256_cmp_ps(a, b, _CMP_GT_OQ)));
+  }
+};
+struct CodeLanesAvx2 {
+  static constexpr int width = 4;
+  using Vec = __m256i;
+  using Mask = unsigned;
+  static Vec load(const std::uint64_t *p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i *>(p)); }
+  static Vec broadcast(std::uint64_t w) { return _mm256_set1_epi64x(static_cast<long long>(w)); }
+  static Vec zero() { return _mm256_setzero_si256(); }
+  static Vec sumAbsDiff(Vec a, Vec b) { return _mm256_sad_epu8(a, b); }
+  static Vec add(Vec a, Vec b) { return _mm256_add_epi64(a, b); }
+  static Mask greaterMask(Vec a, Vec b) { // sums below 2^31: the signed comparison
+    return static_cast<Mask>(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(a, b))));
   }
 };
 CLUSTERKIT_END_TARGET
@@ -307,6 +365,35 @@ struct FloatLanesAvx512 {
   static Vec abs(Vec v) { return _mm512_andnot_ps(_mm512_set1_ps(-0.0f), v); }
   static Mask greaterMask(Vec a, Vec b) {
     return static_cast<Mask>(_mm512_cmp_ps_mask(a, b, _CMP_GT_OQ));
+  }
+};
+struct CodeLanesAvx512 {
+  // The target promises AVX-512F and DQ only, not the byte instructions:
+  // two AVX2 halves, joined for the comparison.
+  static constexpr int width = 8;
+  struct Vec {
+    __m256i low, high;
+  };
+  using Mask = unsigned;
+  static Vec load(const std::uint64_t *p) {
+    return {_mm256_loadu_si256(reinterpret_cast<const __m256i *>(p)),
+            _mm256_loadu_si256(reinterpret_cast<const __m256i *>(p + 4))};
+  }
+  static Vec broadcast(std::uint64_t w) {
+    const __m256i v = _mm256_set1_epi64x(static_cast<long long>(w));
+    return {v, v};
+  }
+  static Vec zero() { return {_mm256_setzero_si256(), _mm256_setzero_si256()}; }
+  static Vec sumAbsDiff(Vec a, Vec b) {
+    return {_mm256_sad_epu8(a.low, b.low), _mm256_sad_epu8(a.high, b.high)};
+  }
+  static Vec add(Vec a, Vec b) {
+    return {_mm256_add_epi64(a.low, b.low), _mm256_add_epi64(a.high, b.high)};
+  }
+  static Mask greaterMask(Vec a, Vec b) { // sums below 2^31: the signed comparison
+    const int low = _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(a.low, b.low)));
+    const int high = _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(a.high, b.high)));
+    return static_cast<Mask>(low | high << 4);
   }
 };
 CLUSTERKIT_END_TARGET

@@ -246,6 +246,51 @@ TEST(DistanceEngine, NeighborSearchFloatBoundKeepsTheBitsAtItsLimitsOnEveryTarge
   }
 }
 
+// The byte-code bound of the L1 search: columns of all 0 and all 254 make
+// the code step exactly 1, the query sits just below half-way between codes
+// and the candidates exactly on half-way points, so that each candidate's
+// code sum is as large as its distance allows. Two "setters" early on fix
+// the worst kept distance a little above the candidates' (which are equal
+// and enter), and their code sums land exactly on the rejection limit: a
+// limit one lower would drop them. One variant puts a query value below the
+// data's range, where it is clamped.
+TEST(DistanceEngine, NeighborSearchCodeBoundKeepsTheBitsAtItsLimitsOnEveryTarget) {
+  const int dim = 8, dataNum = 700, nnCount = 2;
+  const double delta = std::ldexp(1.0, -20);
+  for (bool queryBelowRange : {false, true}) {
+    std::vector<double> query(dim), data(static_cast<std::size_t>(dim) * dataNum, 0.0);
+    auto column = [&](int c) { return data.data() + static_cast<std::size_t>(c) * dim; };
+    for (int e = 0; e < dim; ++e) {
+      const double low = 100 + e, high = low + 3 + e % 3; // codes low and high + 1
+      query[e] = low + 0.5 - delta;
+      column(1)[e] = 254.0;
+      column(2)[e] = high + 0.5 + std::ldexp(1.0, -19); // setters: a little farther
+      column(3)[e] = high + 0.5 + std::ldexp(1.0, -18);
+      column(300)[e] = column(600)[e] = high + 0.5;
+    }
+    if (queryBelowRange)
+      query[0] = -3.0;
+    for (KernelTarget target : supportedKernelTargets()) {
+      ScopedKernelTarget forced(target);
+      for (int type : {1, 2}) {
+        std::vector<double> expectedIndex, expectedDistance;
+        literalSearch(query, 1, data, dataNum, dim, type, nnCount, {}, expectedIndex,
+                      expectedDistance);
+        std::vector<double> index(expectedIndex.size(), 9.0), distance(index.size(), 9.0);
+        nearestNeighborSearch(query.data(), 1, data.data(), dataNum, dim, type, nnCount, nullptr,
+                              0, index.data(), distance.data());
+        const std::string what = label(target, dim, 1, dataNum, type) +
+                                 (queryBelowRange ? " query below range" : "");
+        EXPECT_TRUE(sameBits(index, expectedIndex)) << what;
+        EXPECT_TRUE(sameBits(distance, expectedDistance)) << what;
+        if (type == 1 && !queryBelowRange) { // both candidates at the limit entered
+          EXPECT_EQ(index, std::vector<double>({300.0, 600.0})) << what;
+        }
+      }
+    }
+  }
+}
+
 TEST(DistanceEngine, TablesHaveTheBitsOfSquaredDistanceOnEveryTarget) {
   struct Case {
     int dim, n1, n2;
