@@ -241,6 +241,7 @@ struct CodeScale {
   bool usable = false;
   std::unique_ptr<double[]> low, high; // dim each
   double step = 0.0, inverse = 0.0;
+  double limitFactor = 0.0; // >= (1 + 2^-31) / (step (1 - n u')), see codeRejectLimit
 };
 
 CodeScale codeScaleOf(const double *data, int dataNum, int dim) {
@@ -271,6 +272,7 @@ CodeScale codeScaleOf(const double *data, int dataNum, int dim) {
     return scale;
   scale.step = range / kCodeLevels;
   scale.inverse = 1.0 / scale.step;
+  scale.limitFactor = scale.inverse / (1.0 - dim * 0x1p-53) * (1.0 + kSlack);
   scale.usable = true;
   return scale;
 }
@@ -292,12 +294,11 @@ std::uint64_t codeWord(const CodeScale &scale, const double *v, int dim, int g) 
 }
 
 /// The rejection limit of an L1 candidate: a code sum C > limit proves
-/// S > worst (see above); -1 when the bound cannot reject.
-long long codeRejectLimit(double worst, int dim, double step) {
-  const double n = dim;
-  const double t = (n * (1.0 + kSlack) +
-                    worst / step / (1.0 - n * 0x1p-53) * (1.0 + kSlack)) *
-                   (1.0 + kSlack);
+/// S > worst (see above); -1 when the bound cannot reject. limitFactor is
+/// the scale's (its three roundings are far inside its slack of 2^-30, as
+/// are the three below).
+long long codeRejectLimit(double worst, int dim, double limitFactor) {
+  const double t = (dim * (1.0 + kSlack) + worst * limitFactor) * (1.0 + kSlack);
   return t < 0x1p30 ? static_cast<long long>(t) : -1;
 }
 
