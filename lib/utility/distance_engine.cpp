@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -115,13 +116,22 @@ constexpr double kTiny = 0x1p-100;
 constexpr double kFloatBoundLargest = 0x1p50;
 constexpr int kFloatBoundMaxDim = 1 << 16;
 
-/// The smallest float >= v (+inf beyond the float range; v not NaN).
+/// The smallest float >= v (+inf beyond the float range; v not NaN). Called
+/// for every group of candidates, so the step to the next float is done on
+/// the bits in place of a library call. It is taken only when f < v, where f
+/// is finite and not -0 (a v that rounds to -0 is <= 0): the next float up
+/// is one unit more in the last place for f >= 0 (+0 gives the smallest
+/// subnormal) and one unit less for f < 0.
 float floatAtLeast(double v) {
   if (v > static_cast<double>(FLT_MAX))
     return HUGE_VALF;
   float f = static_cast<float>(v);
-  if (static_cast<double>(f) < v)
-    f = std::nextafter(f, HUGE_VALF);
+  if (static_cast<double>(f) < v) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    bits = f >= 0.0f ? bits + 1 : bits - 1;
+    std::memcpy(&f, &bits, sizeof f);
+  }
   return f;
 }
 
@@ -192,8 +202,8 @@ float l2RejectThreshold(double worst, int dim, const FloatBoundSide &query, doub
 // Byte-code lower bound for the L1 neighbour search
 // ---------------------------------------------------------------------------
 //
-// Ahead of the float bound, an L1 candidate may be rejected on byte codes of
-// its values: one step s for every dimension, codes c = round((v - low_e) / s)
+// In place of the float bound, an L1 candidate may be rejected on byte codes
+// of its values: one step s for every dimension, codes c = round((v - low_e) / s)
 // in 0 .. 255, and the sum of |c_q - c_x| over the dimensions (an exact
 // integer, summed eight bytes per instruction) bounds the distance from below.
 //
@@ -221,6 +231,10 @@ float l2RejectThreshold(double worst, int dim, const FloatBoundSide &query, doub
 // D1 > W / (1 - n u') and S > W. L = floor(T) for T computed in double with
 // a relative slack of 2^-30 on each term and on the sum (far above the few
 // roundings of its evaluation); C > floor(T) is C > T for an integer C.
+//
+// L2 does not use the codes: bounding D2 through D1 <= sqrt(n) D2 lets a few
+// percent of uniform candidates through, which then need the float bound
+// too, and the float bound alone (sixteen lanes per instruction) was faster.
 constexpr unsigned char kCodeLargest = 255;
 constexpr double kCodeLevels = 254.0;
 constexpr double kCodeSmallestRange = 0x1p-900;
@@ -241,7 +255,7 @@ struct CodeScale {
   bool usable = false;
   std::unique_ptr<double[]> low, high; // dim each
   double step = 0.0, inverse = 0.0;
-  double limitFactor = 0.0; // >= (1 + 2^-31) / (step (1 - n u')), see codeRejectLimit
+  double limitFactor = 0.0; // 1 / (s (1 - n u')) and its slack, see codeRejectLimit
 };
 
 CodeScale codeScaleOf(const double *data, int dataNum, int dim) {
@@ -294,11 +308,12 @@ std::uint64_t codeWord(const CodeScale &scale, const double *v, int dim, int g) 
 }
 
 /// The rejection limit of an L1 candidate: a code sum C > limit proves
-/// S > worst (see above); -1 when the bound cannot reject. limitFactor is
-/// the scale's (its three roundings are far inside its slack of 2^-30, as
-/// are the three below).
-long long codeRejectLimit(double worst, int dim, double limitFactor) {
-  const double t = (dim * (1.0 + kSlack) + worst * limitFactor) * (1.0 + kSlack);
+/// S > worst (see above); -1 when the bound cannot reject. The scale's
+/// limitFactor and each term below carry a relative slack of 2^-30, far
+/// above the few roundings of their evaluation.
+long long codeRejectLimit(double worst, int dim, const CodeScale &scale) {
+  const double t = (dim * (1.0 + kSlack) + worst * scale.limitFactor * (1.0 + kSlack)) *
+                   (1.0 + kSlack);
   return t < 0x1p30 ? static_cast<long long>(t) : -1;
 }
 
@@ -428,8 +443,6 @@ void nearestColumns(const double *queries, int queryNum, const double *data, int
                                     slotStride, slotIndex, slotDistance);
     return;
   }
-  // The code bound serves L1 only: for squares its bytes would gain little
-  // over the float bound.
   const CodeScale codeScale = type == 1 ? codeScaleOf(data, dataNum, dim) : CodeScale();
   TileBuffer buffer;
   nearestColumnsDispatched(queries, queryNum, data, dataNum, dim, type, excluded, excludedCount,
