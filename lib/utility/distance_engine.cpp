@@ -178,9 +178,14 @@ float l1RejectThreshold(double worst, int dim, double queryNorm, double tileNorm
   return floatAtLeast(tau / (1.0 - n * kFloatRoundoff) * (1.0 + kSlack));
 }
 
+/// sqrt(worst (1 + kSlack) + kTiny), the root in the L2 threshold below.
+double l2WorstRoot(double worst) { return std::sqrt(worst * (1.0 + kSlack) + kTiny); }
+
 /// The float rejection threshold of an L2 candidate: fl(h - A) > t proves
-/// S > worst (see above). tileNorm bounds |x| of every column.
-float l2RejectThreshold(double worst, int dim, const FloatBoundSide &query, double tileNorm) {
+/// S > worst (see above). tileNorm bounds |x| of every column; worstRoot is
+/// l2WorstRoot(worst), which callers keep while worst stays.
+float l2RejectThreshold(double worst, double worstRoot, int dim, const FloatBoundSide &query,
+                        double tileNorm) {
   const double n = dim;
   const double g = n * kFloatRoundoff / (1.0 - n * kFloatRoundoff);
   // |q~| <= (1 + u) |q| + sqrt(n) eta, likewise |x~|.
@@ -190,7 +195,7 @@ float l2RejectThreshold(double worst, int dim, const FloatBoundSide &query, doub
   if (!(margin < worst))
     return HUGE_VALF; // the float sum could hardly reject anything
   const double e = (kFloatRoundoff * (query.normAbove + tileNorm) + kTiny) * (1.0 + kSlack);
-  const double theta = (e + std::sqrt(worst * (1.0 + kSlack) + kTiny)) * (1.0 + kSlack);
+  const double theta = (e + worstRoot) * (1.0 + kSlack);
   const double thetaSq = theta * theta * (1.0 + kSlack);
   const double tau = (thetaSq - query.roundedSqBelow) / 2.0 + margin +
                      kSlack * (thetaSq + query.roundedSqBelow) + kTiny;
