@@ -175,6 +175,9 @@ TEST(DistanceEngine, NeighborSearchHasTheBitsOfTheLiteralSearchOnEveryTarget) {
       {10, 7, 50, 4, Values::Overflow, {}},    {16, 3, 600, 3, Values::Ties, {0, 1, 599}},
       {5, 2, 3, 7, Values::Uniform, {}},       {12, 3, 0, 2, Values::Uniform, {}},
       {3, 4, 1100, 2, Values::Uniform, {}},    {64, 2, 301, 8, Values::Awkward, {}},
+      // Query 0 meets its copy in the first tile and is done; its partner
+      // in the two-query passes goes on through three more tiles.
+      {16, 4, 900, 1, Values::Ties, {}},
   };
   for (KernelTarget target : supportedKernelTargets()) {
     ScopedKernelTarget forced(target);
