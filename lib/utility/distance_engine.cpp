@@ -414,8 +414,8 @@ void nearestColumnsDispatched(const double *queries, int queryNum, const double 
 }
 
 void tableDispatched(const double *mat1, int n1, const double *mat2, int n2, int dim,
-                     bool upperOnly, double *out, TileBuffer &buffer) {
-  CLUSTERKIT_DISPATCH(squaredDistanceTableOnTarget, mat1, n1, mat2, n2, dim, upperOnly, out,
+                     bool symmetric, double *out, TileBuffer &buffer) {
+  CLUSTERKIT_DISPATCH(squaredDistanceTableOnTarget, mat1, n1, mat2, n2, dim, symmetric, out,
                       buffer)
 }
 
@@ -423,17 +423,6 @@ double assignDispatched(const double *data, int dim, int dataNum, const double *
                         int centerNum, const int *hint, int *memberIndex, TileBuffer &buffer) {
   CLUSTERKIT_DISPATCH(assignNearestCentersOnTarget, data, dim, dataNum, center, centerNum, hint,
                       memberIndex, buffer)
-}
-
-// The off-diagonal elements (j, i) = (i, j) for i < j, in square blocks so
-// that both the rows read and the rows written stay in the cache.
-void mirrorUpperTriangle(int n, double *out) {
-  constexpr int kBlock = 32;
-  for (int i0 = 0; i0 < n; i0 += kBlock)
-    for (int j0 = i0; j0 < n; j0 += kBlock)
-      for (int j = j0; j < n && j < j0 + kBlock; ++j)
-        for (int i = i0; i < i0 + kBlock && i < j; ++i)
-          out[j + static_cast<long long>(i) * n] = out[i + static_cast<long long>(j) * n];
 }
 
 } // namespace
@@ -476,7 +465,6 @@ void squaredDistanceTableSymmetric(const double *mat, int n, int dim, double *ou
   }
   TileBuffer buffer;
   tableDispatched(mat, n, mat, n, dim, true, out, buffer);
-  mirrorUpperTriangle(n, out);
 }
 
 double assignNearestCenters(const double *data, int dim, int dataNum, const double *center,

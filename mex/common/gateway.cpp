@@ -137,3 +137,9 @@ mxArray *createDoubleMatrix(long long rows, long long cols) {
   requireOutputFits(static_cast<double>(rows) * static_cast<double>(cols));
   return mxCreateDoubleMatrix(static_cast<mwSize>(rows), static_cast<mwSize>(cols), mxREAL);
 }
+
+mxArray *createUninitDoubleMatrix(long long rows, long long cols) {
+  requireOutputFits(static_cast<double>(rows) * static_cast<double>(cols));
+  return mxCreateUninitNumericMatrix(static_cast<mwSize>(rows), static_cast<mwSize>(cols),
+                                     mxDOUBLE_CLASS, mxREAL);
+}

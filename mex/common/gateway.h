@@ -88,6 +88,11 @@ void requireOutputFits(double elementCount);
 /// A real rows x cols double matrix, all zeros, after requireOutputFits().
 mxArray *createDoubleMatrix(long long rows, long long cols);
 
+/// As createDoubleMatrix, but the elements are left unset: only for an output
+/// whose every element the caller writes before the call returns. Spares the
+/// host's zero fill, a pass over the whole block before the real one.
+mxArray *createUninitDoubleMatrix(long long rows, long long cols);
+
 /// Runs library code. A LibraryFailure it throws is caught here, the handler
 /// is left, and only then is the message handed to the host's error exit:
 /// an exception that left the plug-in would abort the host. Nothing else is

@@ -348,6 +348,10 @@ TEST(DistanceEngine, KmeansHasTheBitsOfTheLiteralPassesOnEveryTarget) {
       {9, 50, 5, Values::Awkward}, {16, 700, 13, Values::Ties},  {31, 120, 17, Values::Huge},
       {33, 80, 7, Values::Overflow}, {1000, 12, 5, Values::Uniform}, {2, 5000, 600, Values::Ties},
       {3, 20, 1, Values::Uniform},
+      // Data columns in lanes up to dim 64 (partial register tiles at both
+      // ends), the search per data column above.
+      {16, 1003, 67, Values::Uniform}, {64, 77, 30, Values::Huge},
+      {65, 150, 21, Values::Ties},     {80, 90, 9, Values::Overflow},
   };
   for (KernelTarget target : supportedKernelTargets()) {
     ScopedKernelTarget forced(target);
