@@ -31,6 +31,19 @@ function test_one_input_is_symmetric_with_a_zero_diagonal_and_equals_two_inputs(
   ck_assert_equal(diag(distMat), [0; 0], 'diagonal with NaN');
 end
 
+function test_every_element_is_written_over_used_memory()
+  % The host does not zero-fill the output: a block just freed (full of 7s)
+  % comes back, so a diagonal or a row-free table left unwritten would show.
+  for round = 1:5
+    junk = 7 * ones(40); clear junk;
+    ck_assert_equal(diag(pairDistance(rand(3, 40))), zeros(40, 1), 'diagonal');
+    junk = 7 * ones(40); clear junk;
+    ck_assert_equal(pairDistance(zeros(0, 40)), zeros(40), 'no rows, one input');
+    junk = 7 * ones(40); clear junk;
+    ck_assert_equal(pairDistance(zeros(0, 40), zeros(0, 40)), zeros(40), 'no rows, two inputs');
+  end
+end
+
 function test_empty_and_row_free_matrices()
   ck_assert_equal(pairDistance(zeros(3, 0)), zeros(0, 0), 'no columns, one input');
   ck_assert_equal(pairDistance(zeros(3, 0), ones(3, 2)), zeros(0, 2), 'no columns in mat1');
