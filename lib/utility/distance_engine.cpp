@@ -3,6 +3,7 @@
 // sends each call to the target cpu_dispatch.h chose.
 #include "distance.h"
 
+#include "column_major.h"
 #include "cpu_dispatch.h"
 #include "scratch.h"
 #include "simd_lanes.h"
