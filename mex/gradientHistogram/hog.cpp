@@ -218,69 +218,16 @@ PlaneGradient planeGradient(const double *plane, int rows, int cols, int y, int 
   return gradient;
 }
 
-// Row-major [grid row][grid column][bin] cell histograms.
-class CellHistograms {
-public:
-  CellHistograms(const HogLayout &layout)
-      : gridCols_(layout.gridCols), nbins_(layout.nbins),
-        values_(allocateScratch<double>(
-            static_cast<std::size_t>(layout.gridRows) * layout.gridCols * layout.nbins, "HoG")) {}
-
-  double *cell(int gridRow, int gridCol) {
-    return values_.get() +
-           (static_cast<std::size_t>(gridRow) * gridCols_ + gridCol) * static_cast<std::size_t>(nbins_);
-  }
-
-private:
-  int gridCols_;
-  int nbins_;
-  std::unique_ptr<double[]> values_;
-};
-
-// A spatial split with both weights: grid line `first` gets weight[0] =
-// 1 - w, first + 1 gets weight[1] = w; offset is where line `first` starts
-// in the histograms (first times the line's stride).
-struct SpatialWeights {
-  std::size_t offset;
-  double weight[2];
-};
-
-SpatialWeights spatialWeights(int p, double cell, std::size_t stride) {
-  const HogSpatialSplit split = hogSpatialSplit(p, cell);
-  return {static_cast<std::size_t>(split.first) * stride, {1.0 - split.weight, split.weight}};
-}
-
-// Adds magnitude * row weight * column weight * bin weight, multiplied in
-// that order, to the eight (row, column, bin) combinations, rows outer and
-// bins inner (with one bin both votes go to it, lower bin first). cells is
-// the histogram of the pixel's first grid row and column; rowStride and
-// nbins step to the next grid row and column.
-void castVotes(double *cells, std::size_t rowStride, int nbins, float magnitude,
-               const double *rowWeight, const double *colWeight, const HogOrientationSplit &bins) {
-  const double binWeight[2] = {1.0 - bins.upperWeight, bins.upperWeight};
-  const double m = magnitude;
-  for (int r = 0; r < 2; ++r) {
-    const double mr = m * rowWeight[r];
-    for (int c = 0; c < 2; ++c) {
-      const double mrc = mr * colWeight[c];
-      double *cell = cells + r * rowStride + c * nbins;
-      cell[bins.lowerBin] += mrc * binWeight[0];
-      cell[bins.upperBin] += mrc * binWeight[1];
-    }
-  }
-}
-
 // Rows per band of per-pixel work (a multiple of every lane width).
 constexpr int kBandRows = 8;
 
-// Working storage of one band: six arrays of cols * kBandRows doubles. The
-// spares hold a later plane's gradient, then the angles, upper bins and
-// upper weights.
+// The per-pixel results of one band: three arrays of cols * kBandRows
+// doubles, in the order hog_kernels.inc describes.
 struct HogBand {
-  double *dx, *dy, *magnitude, *spareA, *spareB, *spareC;
-  double *angle() const { return spareA; }
-  double *upperBin() const { return spareB; }
-  double *upperWeight() const { return spareC; }
+  double *magnitude, *upperBin, *upperWeight;
+  // Where the folded angles go when the orientation split is left to the
+  // votes (very many bins).
+  double *angle() const { return upperBin; }
 };
 
 namespace scalar_target {
@@ -313,29 +260,177 @@ CLUSTERKIT_END_TARGET
 
 using BandKernel = void (*)(const double *, int, int, int, int, float, double, bool,
                             const HogBand &);
+using BlockKernel = void (*)(const double *const *, int, int, int, int, double, double *,
+                             double *, std::ptrdiff_t);
 
-// The band kernel of the active target.
-BandKernel activeBandKernel() {
+// The kernels of one target; blockLanes blocks go through `blocks` at once.
+struct HogKernels {
+  BandKernel band;
+  BlockKernel blocks;
+  int blockLanes;
+};
+
+template <class Lanes, class Band, class Blocks>
+HogKernels kernelsOf(Band band, Blocks blocks) {
+  return {band, blocks, Lanes::width};
+}
+
+// The kernels of the active target.
+HogKernels activeKernels() {
 #if CLUSTERKIT_X86_DISPATCH
   switch (activeKernelTarget()) {
   case KernelTarget::Avx512:
-    return avx512_target::bandPixels;
+    return kernelsOf<LanesAvx512>(avx512_target::bandPixels, avx512_target::normaliseBlocks);
   case KernelTarget::Avx2:
-    return avx2_target::bandPixels;
+    return kernelsOf<LanesAvx2>(avx2_target::bandPixels, avx2_target::normaliseBlocks);
   case KernelTarget::Sse2:
-    return sse2_target::bandPixels;
+    return kernelsOf<LanesSse2>(sse2_target::bandPixels, sse2_target::normaliseBlocks);
   default:
     break;
   }
 #endif
-  return scalar_target::bandPixels;
+  return kernelsOf<LanesScalar>(scalar_target::bandPixels, scalar_target::normaliseBlocks);
 }
+
+// The widest group of blocks normalised at once (AVX-512's eight doubles).
+constexpr int kMaxBlockLanes = 8;
+// Blocks of more values than this are normalised one at a time, which keeps
+// the lane-wise copy of a group small.
+constexpr long long kMaxGroupedBlockValues = 1 << 14;
 
 // Bin counts up to this take the orientation split band by band, with bin
 // indices 0 .. nbins only; from 2^23 bins on the index can pass the bin
 // count by one (see hogOrientationSplit), so those counts (and, for a
 // margin, those from 2^22) take that general routine per pixel.
 constexpr int kRowSplitBins = 1 << 22;
+
+// The cell histograms of blockSize + 1 grid rows at a time, each row
+// [bin][grid column]: a pixel row votes into grid rows c and c + 1, and c
+// never decreases down the image, so the rows still voted into and the rows
+// of blocks not yet normalised always fit (see BlockRows). Grid row g lives
+// in slot g mod (blockSize + 1).
+class HistogramRing {
+public:
+  explicit HistogramRing(const HogLayout &layout)
+      : slots_(static_cast<std::size_t>(layout.blockSize) + 1),
+        rowSize_(static_cast<std::size_t>(layout.gridCols) * layout.nbins),
+        values_(allocateScratch<double>(slots_ * rowSize_, "HoG")) {}
+
+  double *row(int gridRow) { return values_.get() + (gridRow % slots_) * rowSize_; }
+  void clear(int gridRow) { std::fill(row(gridRow), row(gridRow) + rowSize_, 0.0); }
+
+private:
+  std::size_t slots_;
+  std::size_t rowSize_;
+  std::unique_ptr<double[]> values_;
+};
+
+// Normalises each block row into the descriptor as soon as its grid rows
+// can receive no more votes, and clears each grid row before its first
+// vote. Block row by reads grid rows by .. by + blockSize - 1; once the
+// votes reach grid row c, rows below c are final, so block rows up to
+// c - blockSize are written and the rows still needed are c - blockSize + 1
+// .. c + 1: blockSize + 1 slots.
+class BlockRows {
+public:
+  BlockRows(const HogLayout &layout, double clip, double *descriptor, HistogramRing &ring)
+      : layout_(layout), clip_(clip), descriptor_(descriptor), ring_(ring),
+        kernels_(activeKernels()),
+        blockValues_(static_cast<long long>(layout.blockSize) * layout.blockSize * layout.nbins),
+        laneValues_(allocateScratch<double>(
+            static_cast<std::size_t>(blockValues_) *
+                (blockValues_ <= kMaxGroupedBlockValues ? kMaxBlockLanes : 1),
+            "HoG")),
+        cellRows_(allocateScratch<const double *>(static_cast<std::size_t>(layout.blockSize), "HoG")) {}
+
+  // Before the votes of a pixel row whose upper grid row is gridRow.
+  void reach(int gridRow) {
+    finishUpTo(gridRow - layout_.blockSize);
+    clearUpTo(gridRow + 1);
+  }
+
+  void finishAll() { finishUpTo(layout_.blockRows); }
+
+private:
+  void clearUpTo(int gridRow) {
+    for (; nextClear_ <= gridRow; ++nextClear_)
+      ring_.clear(nextClear_);
+  }
+
+  void finishUpTo(int lastBlockRow) {
+    const int last = std::min(lastBlockRow, layout_.blockRows);
+    for (; nextBlockRow_ <= last; ++nextBlockRow_) {
+      // Grid rows no vote reached hold zeros.
+      clearUpTo(nextBlockRow_ + layout_.blockSize - 1);
+      normaliseBlockRow(nextBlockRow_);
+    }
+  }
+
+  // The blocks of block row by, groups of neighbours through the target's
+  // kernel and the rest one by one through the scalar one (the same bits).
+  void normaliseBlockRow(int by) {
+    for (int i = 0; i < layout_.blockSize; ++i)
+      cellRows_[i] = ring_.row(by + i);
+    const std::ptrdiff_t outStride = static_cast<std::ptrdiff_t>(layout_.blockRows) * blockValues_;
+    auto blockStart = [&](int bx) {
+      return descriptor_ + (bx - 1) * outStride + (by - 1) * static_cast<std::ptrdiff_t>(blockValues_);
+    };
+    int bx = 1;
+    if (blockValues_ <= kMaxGroupedBlockValues)
+      for (const int lanes = kernels_.blockLanes; bx + lanes - 1 <= layout_.blockCols; bx += lanes)
+        kernels_.blocks(cellRows_.get(), layout_.gridCols, layout_.nbins, layout_.blockSize, bx,
+                        clip_, laneValues_.get(), blockStart(bx), outStride);
+    for (; bx <= layout_.blockCols; ++bx)
+      scalar_target::normaliseBlocks(cellRows_.get(), layout_.gridCols, layout_.nbins,
+                                     layout_.blockSize, bx, clip_, laneValues_.get(),
+                                     blockStart(bx), outStride);
+  }
+
+  const HogLayout &layout_;
+  double clip_;
+  double *descriptor_;
+  HistogramRing &ring_;
+  HogKernels kernels_;
+  long long blockValues_;
+  std::unique_ptr<double[]> laneValues_;
+  std::unique_ptr<const double *[]> cellRows_;
+  int nextClear_ = 0;
+  int nextBlockRow_ = 1;
+};
+
+// A spatial split with both weights: grid line `first` gets weight[0] =
+// 1 - w, first + 1 gets weight[1] = w.
+struct SpatialWeights {
+  int first;
+  double weight[2];
+};
+
+SpatialWeights spatialWeights(int p, double cell) {
+  const HogSpatialSplit split = hogSpatialSplit(p, cell);
+  return {split.first, {1.0 - split.weight, split.weight}};
+}
+
+// Adds magnitude * row weight * column weight * bin weight, multiplied in
+// that order, to the eight (row, column, bin) combinations, rows outer and
+// bins inner (with one bin both votes go to it, lower bin first).
+// gridRows are the pixel's two grid rows ([bin][grid column]), column its
+// first grid column.
+void castVotes(double *const *gridRows, int column, std::size_t gridCols, float magnitude,
+               const double *rowWeight, const double *colWeight, const HogOrientationSplit &bins) {
+  const double binWeight[2] = {1.0 - bins.upperWeight, bins.upperWeight};
+  const std::size_t lower = bins.lowerBin * gridCols + column;
+  const std::size_t upper = bins.upperBin * gridCols + column;
+  const double m = magnitude;
+  for (int r = 0; r < 2; ++r) {
+    const double mr = m * rowWeight[r];
+    for (int c = 0; c < 2; ++c) {
+      const double mrc = mr * colWeight[c];
+      double *cells = gridRows[r] + c;
+      cells[lower] += mrc * binWeight[0];
+      cells[upper] += mrc * binWeight[1];
+    }
+  }
+}
 
 // The split of a pixel whose upper bin before wrapping is k (0 .. nbins).
 HogOrientationSplit splitOfBin(int k, double upperWeight, int nbins) {
@@ -344,29 +439,28 @@ HogOrientationSplit splitOfBin(int k, double upperWeight, int nbins) {
 
 // Votes pixel by pixel, rows outer: every histogram value receives its votes
 // in that order. The per-pixel work before the votes runs band by band on
-// the dispatch's kernels.
+// the dispatch's kernels; the blocks are written as their rows complete.
 void voteAllPixels(const double *image, int rows, int cols, int planes, const HogLayout &layout,
-                   float range, CellHistograms &histograms) {
+                   float range, HistogramRing &ring, BlockRows &blocks) {
   const double binWidth = static_cast<double>(range / static_cast<float>(layout.nbins));
   const int nbins = layout.nbins;
   const bool splitByRow = nbins <= kRowSplitBins;
-  const std::size_t rowStride = static_cast<std::size_t>(layout.gridCols) * nbins;
+  const std::size_t gridCols = static_cast<std::size_t>(layout.gridCols);
   // The column splits are the same for every row.
   auto across = allocateScratch<SpatialWeights>(static_cast<std::size_t>(cols), "HoG");
   for (int x = 0; x < cols; ++x)
-    across[x] = spatialWeights(x, layout.cell, nbins);
+    across[x] = spatialWeights(x, layout.cell);
   const std::size_t bandSize = static_cast<std::size_t>(cols) * kBandRows;
-  auto storage = allocateScratch<double>(6 * bandSize, "HoG");
+  auto storage = allocateScratch<double>(3 * bandSize, "HoG");
   double *base = storage.get();
-  const HogBand band = {base,                base + bandSize,     base + 2 * bandSize,
-                        base + 3 * bandSize, base + 4 * bandSize, base + 5 * bandSize};
-  const BandKernel bandPixels = activeBandKernel();
-  double *histogramStart = histograms.cell(0, 0);
+  const HogBand band = {base, base + bandSize, base + 2 * bandSize};
+  const BandKernel bandPixels = activeKernels().band;
   for (int y0 = 0; y0 < rows; y0 += kBandRows) {
     bandPixels(image, rows, cols, planes, y0, range, binWidth, splitByRow, band);
     for (int r = 0; r < kBandRows && y0 + r < rows; ++r) {
-      const SpatialWeights down = spatialWeights(y0 + r, layout.cell, rowStride);
-      double *rowCells = histogramStart + down.offset;
+      const SpatialWeights down = spatialWeights(y0 + r, layout.cell);
+      blocks.reach(down.first);
+      double *const gridRows[2] = {ring.row(down.first), ring.row(down.first + 1)};
       for (int x = 0; x < cols; ++x) {
         const std::size_t at = static_cast<std::size_t>(x) * kBandRows + r;
         const double magnitude = band.magnitude[at];
@@ -374,56 +468,15 @@ void voteAllPixels(const double *image, int rows, int cols, int planes, const Ho
         // histogram bit; a NaN one (a NaN neighbour) has no orientation.
         if (!(magnitude > 0))
           continue;
-        castVotes(rowCells + across[x].offset, rowStride, nbins, static_cast<float>(magnitude),
-                  down.weight, across[x].weight,
-                  splitByRow ? splitOfBin(static_cast<int>(band.upperBin()[at]),
-                                          band.upperWeight()[at], nbins)
+        castVotes(gridRows, across[x].first, gridCols, static_cast<float>(magnitude), down.weight,
+                  across[x].weight,
+                  splitByRow ? splitOfBin(static_cast<int>(band.upperBin[at]),
+                                          band.upperWeight[at], nbins)
                              : hogOrientationSplit(static_cast<float>(band.angle()[at]),
                                                    binWidth, nbins));
       }
     }
   }
-}
-
-// Sum of squares held in single precision: every addition is done in double
-// and rounded back.
-float singlePrecisionSumOfSquares(const double *values, int count) {
-  float sum = 0.0f;
-  for (int k = 0; k < count; ++k)
-    sum = static_cast<float>(static_cast<double>(sum) + values[k] * values[k]);
-  return sum;
-}
-
-// Copies the block whose first cell is (by, bx) into block, cell by cell
-// ([row offset][column offset][bin]).
-void gatherBlock(CellHistograms &histograms, const HogLayout &layout, int by, int bx,
-                 double *block) {
-  const int bs = layout.blockSize;
-  for (int i = 0; i < bs; ++i)
-    for (int j = 0; j < bs; ++j) {
-      const double *cell = histograms.cell(by + i, bx + j);
-      double *target = block + (static_cast<std::size_t>(i) * bs + j) * layout.nbins;
-      for (int bin = 0; bin < layout.nbins; ++bin)
-        target[bin] = cell[bin];
-    }
-}
-
-// L2-Hys: divide by the L2 norm, clip from above, divide by the new norm.
-// A norm that is not positive gives zeros; no small constant is added.
-void normaliseBlock(double *block, int count, double clip, double *out) {
-  const float norm1 = std::sqrt(singlePrecisionSumOfSquares(block, count));
-  for (int k = 0; k < count; ++k) {
-    double value = 0.0;
-    if (norm1 > 0) {
-      value = block[k] / norm1;
-      if (value > clip)
-        value = clip;
-    }
-    block[k] = value;
-  }
-  const float norm2 = std::sqrt(singlePrecisionSumOfSquares(block, count));
-  for (int k = 0; k < count; ++k)
-    out[k] = norm2 > 0 ? block[k] / norm2 : 0.0;
 }
 
 } // namespace
@@ -461,11 +514,13 @@ HogLayout hogLayout(const double *params, int rows, int cols) {
 
 double hogWorkElements(const HogLayout &layout, int cols) {
   const double nbins = layout.nbins;
-  // Per column: six doubles for each row of a band of per-pixel work, and
-  // the column's spatial split (24 bytes).
-  const double perColumn = 6.0 * kBandRows + 3;
-  return static_cast<double>(layout.gridRows) * layout.gridCols * nbins +
-         static_cast<double>(layout.blockSize) * layout.blockSize * nbins + perColumn * cols;
+  const double blockValues = static_cast<double>(layout.blockSize) * layout.blockSize * nbins;
+  const double laneCopies = blockValues <= kMaxGroupedBlockValues ? kMaxBlockLanes : 1;
+  // Per column: three doubles for each row of a band of per-pixel work, and
+  // the column's spatial split (16 bytes); one pointer per block row.
+  const double perColumn = 3.0 * kBandRows + 2;
+  return (layout.blockSize + 1.0) * layout.gridCols * nbins + laneCopies * blockValues +
+         layout.blockSize + perColumn * cols;
 }
 
 HogGradient hogGradient(const double *image, int rows, int cols, int planes, int y, int x) {
@@ -518,18 +573,9 @@ void HoG(double *image, double *params, int *dims, double *descriptor, unsigned 
   const double clip = params[4];
   const int planes = grey ? 1 : 3;
 
-  CellHistograms histograms(layout);
-  voteAllPixels(image, rows, cols, planes, layout, signedMode ? HOG_FULL_TURN : HOG_HALF_TURN,
-                histograms);
-
-  const int blockValues = layout.blockSize * layout.blockSize * layout.nbins;
-  std::unique_ptr<double[]> block =
-      allocateScratch<double>(static_cast<std::size_t>(blockValues), "HoG");
-  double *out = descriptor;
-  for (int bx = 1; bx <= layout.blockCols; ++bx)
-    for (int by = 1; by <= layout.blockRows; ++by) {
-      gatherBlock(histograms, layout, by, bx, block.get());
-      normaliseBlock(block.get(), blockValues, clip, out);
-      out += blockValues;
-    }
+  HistogramRing ring(layout);
+  BlockRows blocks(layout, clip, descriptor, ring);
+  voteAllPixels(image, rows, cols, planes, layout, signedMode ? HOG_FULL_TURN : HOG_HALF_TURN, ring,
+                blocks);
+  blocks.finishAll();
 }
