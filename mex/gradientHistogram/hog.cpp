@@ -224,10 +224,10 @@ constexpr int kBandRows = 8;
 // The per-pixel results of one band: three arrays of cols * kBandRows
 // doubles, in the order hog_kernels.inc describes.
 struct HogBand {
-  double *magnitude, *upperBin, *upperWeight;
+  double *magnitude, *lowerOffset, *upperWeight;
   // Where the folded angles go when the orientation split is left to the
   // votes (very many bins).
-  double *angle() const { return upperBin; }
+  double *angle() const { return lowerOffset; }
 };
 
 namespace scalar_target {
@@ -258,7 +258,7 @@ using Lanes = LanesAvx512;
 CLUSTERKIT_END_TARGET
 #endif
 
-using BandKernel = void (*)(const double *, int, int, int, int, float, double, bool,
+using BandKernel = void (*)(const double *, int, int, int, int, float, double, int, int, bool,
                             const HogBand &);
 using BlockKernel = void (*)(const double *const *, int, int, int, int, double, double *,
                              double *, std::ptrdiff_t);
@@ -410,19 +410,25 @@ SpatialWeights spatialWeights(int p, double cell) {
   return {split.first, {1.0 - split.weight, split.weight}};
 }
 
+// Where a pixel's two bins start in a grid row ([bin][grid column]), and
+// the upper bin's weight.
+struct BinOffsets {
+  std::size_t lower;
+  std::size_t upper;
+  double upperWeight;
+};
+
 // Adds magnitude * row weight * column weight * bin weight, multiplied in
 // that order, to the eight (row, column, bin) combinations, rows outer and
 // bins inner (with one bin both votes go to it, lower bin first).
-// gridRows are the pixel's two grid rows ([bin][grid column]), column its
-// first grid column.
-void castVotes(double *const *gridRows, int column, std::size_t gridCols, float magnitude,
-               const double *rowWeight, const double *colWeight, const HogOrientationSplit &bins) {
+// gridRows are the pixel's two grid rows, column its first grid column.
+inline void castVotes(double *const *gridRows, std::size_t column, double magnitude,
+                      const double *rowWeight, const double *colWeight, const BinOffsets &bins) {
   const double binWeight[2] = {1.0 - bins.upperWeight, bins.upperWeight};
-  const std::size_t lower = bins.lowerBin * gridCols + column;
-  const std::size_t upper = bins.upperBin * gridCols + column;
-  const double m = magnitude;
+  const std::size_t lower = bins.lower + column;
+  const std::size_t upper = bins.upper + column;
   for (int r = 0; r < 2; ++r) {
-    const double mr = m * rowWeight[r];
+    const double mr = magnitude * rowWeight[r];
     for (int c = 0; c < 2; ++c) {
       const double mrc = mr * colWeight[c];
       double *cells = gridRows[r] + c;
@@ -432,9 +438,23 @@ void castVotes(double *const *gridRows, int column, std::size_t gridCols, float 
   }
 }
 
-// The split of a pixel whose upper bin before wrapping is k (0 .. nbins).
-HogOrientationSplit splitOfBin(int k, double upperWeight, int nbins) {
-  return {k == 0 ? nbins - 1 : k - 1, k == nbins ? 0 : k, upperWeight};
+// Casts the votes of the pixels of row r of a band, left to right.
+// binsOf(at) gives the bins of the pixel at band element at.
+template <class BinsOf>
+void voteRow(const HogBand &band, int r, int cols, const SpatialWeights &down,
+             const SpatialWeights *across, double *const *gridRows, BinsOf binsOf) {
+  for (int x = 0; x < cols; ++x) {
+    const std::size_t at = static_cast<std::size_t>(x) * kBandRows + r;
+    // The magnitude holds a float's value, so its double is the one the
+    // votes multiply. A zero magnitude would only add +-0 votes, which
+    // change no histogram bit; a NaN one (a NaN neighbour) has no
+    // orientation.
+    const double magnitude = band.magnitude[at];
+    if (!(magnitude > 0))
+      continue;
+    castVotes(gridRows, static_cast<std::size_t>(across[x].first), magnitude, down.weight,
+              across[x].weight, binsOf(at));
+  }
 }
 
 // Votes pixel by pixel, rows outer: every histogram value receives its votes
@@ -446,6 +466,7 @@ void voteAllPixels(const double *image, int rows, int cols, int planes, const Ho
   const int nbins = layout.nbins;
   const bool splitByRow = nbins <= kRowSplitBins;
   const std::size_t gridCols = static_cast<std::size_t>(layout.gridCols);
+  const std::size_t lastBinOffset = (nbins - 1) * gridCols;
   // The column splits are the same for every row.
   auto across = allocateScratch<SpatialWeights>(static_cast<std::size_t>(cols), "HoG");
   for (int x = 0; x < cols; ++x)
@@ -456,25 +477,28 @@ void voteAllPixels(const double *image, int rows, int cols, int planes, const Ho
   const HogBand band = {base, base + bandSize, base + 2 * bandSize};
   const BandKernel bandPixels = activeKernels().band;
   for (int y0 = 0; y0 < rows; y0 += kBandRows) {
-    bandPixels(image, rows, cols, planes, y0, range, binWidth, splitByRow, band);
+    bandPixels(image, rows, cols, planes, y0, range, binWidth, nbins, layout.gridCols, splitByRow,
+               band);
     for (int r = 0; r < kBandRows && y0 + r < rows; ++r) {
       const SpatialWeights down = spatialWeights(y0 + r, layout.cell);
       blocks.reach(down.first);
       double *const gridRows[2] = {ring.row(down.first), ring.row(down.first + 1)};
-      for (int x = 0; x < cols; ++x) {
-        const std::size_t at = static_cast<std::size_t>(x) * kBandRows + r;
-        const double magnitude = band.magnitude[at];
-        // A zero magnitude would only add +-0 votes, which change no
-        // histogram bit; a NaN one (a NaN neighbour) has no orientation.
-        if (!(magnitude > 0))
-          continue;
-        castVotes(gridRows, across[x].first, gridCols, static_cast<float>(magnitude), down.weight,
-                  across[x].weight,
-                  splitByRow ? splitOfBin(static_cast<int>(band.upperBin[at]),
-                                          band.upperWeight[at], nbins)
-                             : hogOrientationSplit(static_cast<float>(band.angle()[at]),
-                                                   binWidth, nbins));
-      }
+      if (splitByRow)
+        voteRow(band, r, cols, down, across.get(), gridRows, [&](std::size_t at) {
+          // The upper bin follows the lower one, bin 0 the last one.
+          // (Converted through a signed type: one instruction, and the
+          // offset is far below 2^63.)
+          const auto lower = static_cast<std::size_t>(static_cast<long long>(band.lowerOffset[at]));
+          return BinOffsets{lower, lower == lastBinOffset ? 0 : lower + gridCols,
+                            band.upperWeight[at]};
+        });
+      else
+        voteRow(band, r, cols, down, across.get(), gridRows, [&](std::size_t at) {
+          const HogOrientationSplit split =
+              hogOrientationSplit(static_cast<float>(band.angle()[at]), binWidth, nbins);
+          return BinOffsets{split.lowerBin * gridCols, split.upperBin * gridCols,
+                            split.upperWeight};
+        });
     }
   }
 }
