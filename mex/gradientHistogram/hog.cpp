@@ -23,7 +23,7 @@
 // same float; otherwise hogAngle asks the library.
 //
 // Evaluation (q = min/max of |dx|, |dy|, both finite, not both zero):
-//   i = nearest integer to 8q (from a float estimate), c = i/8,
+//   i = nearest integer to 8q (from an estimate), c = i/8,
 //   u = (min - c*max) / (max + c*min)    so that atan(q) = atan(c) + atan(u),
 //   p = u + u*s, s = u^2*(-1/3 + u^2*(1/5 + u^2*(-1/7 + u^2*(1/9 - u^2/11)))),
 //   t = atan(c) + p   (atan(c) from a table of doubles),
@@ -31,7 +31,8 @@
 //   sign of dy.
 //
 // Error bound, relative to the exact angle T (eps = 2^-53, one rounding):
-// 1. The float estimate of q is off by far less than 2^-20, so |8q - i| <=
+// 1. The estimate of 8q (q, then 8q + 0.5, each rounded to double) is off
+//    by far less than 2^-20, so |8q - i| <=
 //    0.5 + 2^-20 and |q - c| <= 1/16 + 2^-23; hence |u| = |q - c|/(1 + qc)
 //    < 0.0626.
 // 2. min - c*max is exact: c*max has at most 28 significant bits; for i = 0
@@ -107,8 +108,8 @@ inline bool roundsSafelyToSubnormal(double a) {
 }
 
 // atan(min / max) for 0 <= min <= max, max > 0 and finite.
-double atanOfRatio(double min, double max, float minF, float maxF) {
-  const int i = static_cast<int>(minF / maxF * 8.0f + 0.5f);
+double atanOfRatio(double min, double max) {
+  const int i = static_cast<int>(min / max * 8.0 + 0.5);
   const double c = i * 0.125;
   const double u = (min - c * max) / (max + c * min);
   const double u2 = u * u;
@@ -124,7 +125,7 @@ inline bool finiteAngle(float dy, float dx, float &angle) {
   const float ax = std::fabs(dx), ay = std::fabs(dy);
   const bool steep = ay > ax;
   const float minF = steep ? ax : ay, maxF = steep ? ay : ax;
-  double a = atanOfRatio(minF, maxF, minF, maxF);
+  double a = atanOfRatio(minF, maxF);
   if (steep)
     a = kHalfPi - a;
   if (dx < 0)
