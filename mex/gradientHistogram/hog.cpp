@@ -231,8 +231,29 @@ struct HogBand {
   double *angle() const { return lowerOffset; }
 };
 
+// A spatial split with both weights: grid line `first` gets weight[0] =
+// 1 - w, first + 1 gets weight[1] = w.
+struct SpatialWeights {
+  int first;
+  double weight[2];
+};
+
+SpatialWeights spatialWeights(int p, double cell) {
+  const HogSpatialSplit split = hogSpatialSplit(p, cell);
+  return {split.first, {1.0 - split.weight, split.weight}};
+}
+
+// Where a pixel's two bins start in a grid row ([bin][grid column]), and
+// the upper bin's weight.
+struct BinOffsets {
+  std::size_t lower;
+  std::size_t upper;
+  double upperWeight;
+};
+
 namespace scalar_target {
 using Lanes = LanesScalar;
+using PairLanes = LanesScalar;
 #include "hog_kernels.inc"
 } // namespace scalar_target
 
@@ -240,6 +261,8 @@ using Lanes = LanesScalar;
 CLUSTERKIT_BEGIN_TARGET_SSE2
 namespace sse2_target {
 using Lanes = LanesSse2;
+// Every x86-64 processor has SSE2.
+using PairLanes = LanesSse2;
 #include "hog_kernels.inc"
 } // namespace sse2_target
 CLUSTERKIT_END_TARGET
@@ -247,6 +270,8 @@ CLUSTERKIT_END_TARGET
 CLUSTERKIT_BEGIN_TARGET_AVX2
 namespace avx2_target {
 using Lanes = LanesAvx2;
+// Every x86-64 processor has SSE2.
+using PairLanes = LanesSse2;
 #include "hog_kernels.inc"
 } // namespace avx2_target
 CLUSTERKIT_END_TARGET
@@ -254,6 +279,8 @@ CLUSTERKIT_END_TARGET
 CLUSTERKIT_BEGIN_TARGET_AVX512
 namespace avx512_target {
 using Lanes = LanesAvx512;
+// Every x86-64 processor has SSE2.
+using PairLanes = LanesSse2;
 #include "hog_kernels.inc"
 } // namespace avx512_target
 CLUSTERKIT_END_TARGET
@@ -261,36 +288,38 @@ CLUSTERKIT_END_TARGET
 
 using BandKernel = void (*)(const double *, int, int, int, int, float, double, int, int, bool,
                             const HogBand &);
+using RowVoteKernel = void (*)(const HogBand &, int, int, const SpatialWeights &,
+                               const SpatialWeights *, double *const *, std::size_t, std::size_t);
 using BlockKernel = void (*)(const double *const *, int, int, int, int, double, double *,
                              double *, std::ptrdiff_t);
 
 // The kernels of one target; blockLanes blocks go through `blocks` at once.
 struct HogKernels {
   BandKernel band;
+  RowVoteKernel voteRow;
   BlockKernel blocks;
   int blockLanes;
 };
-
-template <class Lanes, class Band, class Blocks>
-HogKernels kernelsOf(Band band, Blocks blocks) {
-  return {band, blocks, Lanes::width};
-}
 
 // The kernels of the active target.
 HogKernels activeKernels() {
 #if CLUSTERKIT_X86_DISPATCH
   switch (activeKernelTarget()) {
   case KernelTarget::Avx512:
-    return kernelsOf<LanesAvx512>(avx512_target::bandPixels, avx512_target::normaliseBlocks);
+    return {avx512_target::bandPixels, avx512_target::voteBandRow, avx512_target::normaliseBlocks,
+            LanesAvx512::width};
   case KernelTarget::Avx2:
-    return kernelsOf<LanesAvx2>(avx2_target::bandPixels, avx2_target::normaliseBlocks);
+    return {avx2_target::bandPixels, avx2_target::voteBandRow, avx2_target::normaliseBlocks,
+            LanesAvx2::width};
   case KernelTarget::Sse2:
-    return kernelsOf<LanesSse2>(sse2_target::bandPixels, sse2_target::normaliseBlocks);
+    return {sse2_target::bandPixels, sse2_target::voteBandRow, sse2_target::normaliseBlocks,
+            LanesSse2::width};
   default:
     break;
   }
 #endif
-  return kernelsOf<LanesScalar>(scalar_target::bandPixels, scalar_target::normaliseBlocks);
+  return {scalar_target::bandPixels, scalar_target::voteBandRow, scalar_target::normaliseBlocks,
+            LanesScalar::width};
 }
 
 // The widest group of blocks normalised at once (AVX-512's eight doubles).
@@ -399,65 +428,6 @@ private:
   int nextBlockRow_ = 1;
 };
 
-// A spatial split with both weights: grid line `first` gets weight[0] =
-// 1 - w, first + 1 gets weight[1] = w.
-struct SpatialWeights {
-  int first;
-  double weight[2];
-};
-
-SpatialWeights spatialWeights(int p, double cell) {
-  const HogSpatialSplit split = hogSpatialSplit(p, cell);
-  return {split.first, {1.0 - split.weight, split.weight}};
-}
-
-// Where a pixel's two bins start in a grid row ([bin][grid column]), and
-// the upper bin's weight.
-struct BinOffsets {
-  std::size_t lower;
-  std::size_t upper;
-  double upperWeight;
-};
-
-// Adds magnitude * row weight * column weight * bin weight, multiplied in
-// that order, to the eight (row, column, bin) combinations, rows outer and
-// bins inner (with one bin both votes go to it, lower bin first).
-// gridRows are the pixel's two grid rows, column its first grid column.
-inline void castVotes(double *const *gridRows, std::size_t column, double magnitude,
-                      const double *rowWeight, const double *colWeight, const BinOffsets &bins) {
-  const double binWeight[2] = {1.0 - bins.upperWeight, bins.upperWeight};
-  const std::size_t lower = bins.lower + column;
-  const std::size_t upper = bins.upper + column;
-  for (int r = 0; r < 2; ++r) {
-    const double mr = magnitude * rowWeight[r];
-    for (int c = 0; c < 2; ++c) {
-      const double mrc = mr * colWeight[c];
-      double *cells = gridRows[r] + c;
-      cells[lower] += mrc * binWeight[0];
-      cells[upper] += mrc * binWeight[1];
-    }
-  }
-}
-
-// Casts the votes of the pixels of row r of a band, left to right.
-// binsOf(at) gives the bins of the pixel at band element at.
-template <class BinsOf>
-void voteRow(const HogBand &band, int r, int cols, const SpatialWeights &down,
-             const SpatialWeights *across, double *const *gridRows, BinsOf binsOf) {
-  for (int x = 0; x < cols; ++x) {
-    const std::size_t at = static_cast<std::size_t>(x) * kBandRows + r;
-    // The magnitude holds a float's value, so its double is the one the
-    // votes multiply. A zero magnitude would only add +-0 votes, which
-    // change no histogram bit; a NaN one (a NaN neighbour) has no
-    // orientation.
-    const double magnitude = band.magnitude[at];
-    if (!(magnitude > 0))
-      continue;
-    castVotes(gridRows, static_cast<std::size_t>(across[x].first), magnitude, down.weight,
-              across[x].weight, binsOf(at));
-  }
-}
-
 // Votes pixel by pixel, rows outer: every histogram value receives its votes
 // in that order. The per-pixel work before the votes runs band by band on
 // the dispatch's kernels; the blocks are written as their rows complete.
@@ -476,7 +446,9 @@ void voteAllPixels(const double *image, int rows, int cols, int planes, const Ho
   auto storage = allocateScratch<double>(3 * bandSize, "HoG");
   double *base = storage.get();
   const HogBand band = {base, base + bandSize, base + 2 * bandSize};
-  const BandKernel bandPixels = activeKernels().band;
+  const HogKernels kernels = activeKernels();
+  const BandKernel bandPixels = kernels.band;
+  const RowVoteKernel voteBandRow = kernels.voteRow;
   for (int y0 = 0; y0 < rows; y0 += kBandRows) {
     bandPixels(image, rows, cols, planes, y0, range, binWidth, nbins, layout.gridCols, splitByRow,
                band);
@@ -485,16 +457,9 @@ void voteAllPixels(const double *image, int rows, int cols, int planes, const Ho
       blocks.reach(down.first);
       double *const gridRows[2] = {ring.row(down.first), ring.row(down.first + 1)};
       if (splitByRow)
-        voteRow(band, r, cols, down, across.get(), gridRows, [&](std::size_t at) {
-          // The upper bin follows the lower one, bin 0 the last one.
-          // (Converted through a signed type: one instruction, and the
-          // offset is far below 2^63.)
-          const auto lower = static_cast<std::size_t>(static_cast<long long>(band.lowerOffset[at]));
-          return BinOffsets{lower, lower == lastBinOffset ? 0 : lower + gridCols,
-                            band.upperWeight[at]};
-        });
+        voteBandRow(band, r, cols, down, across.get(), gridRows, gridCols, lastBinOffset);
       else
-        voteRow(band, r, cols, down, across.get(), gridRows, [&](std::size_t at) {
+        scalar_target::voteRow(band, r, cols, down, across.get(), gridRows, [&](std::size_t at) {
           const HogOrientationSplit split =
               hogOrientationSplit(static_cast<float>(band.angle()[at]), binWidth, nbins);
           return BinOffsets{split.lowerBin * gridCols, split.upperBin * gridCols,
