@@ -28,6 +28,10 @@
 //                           back: with it, +, -, *, / and sqrt of two
 //                           floats done in double and rounded give the
 //                           single-precision result exactly (53 >= 2*24 + 2)
+//   floatSqrt(a)            the single-precision square root of a rounded
+//                           to single precision, widened back: the same
+//                           as roundToFloat(sqrt(roundToFloat(a))), with
+//                           the narrower (cheaper) square root
 //   truncate(a)             a rounded toward zero, for |a| < 2^31; other
 //                           lanes (NaN included) give a value outside
 //                           (-2^31, 2^31) or NaN
@@ -84,6 +88,7 @@ struct LanesScalar {
   static Vec orBits(Vec a, Vec b) { return combineBits(a, b, true); }
   static Vec negate(Vec a) { return -a; }
   static Vec roundToFloat(Vec a) { return static_cast<double>(static_cast<float>(a)); }
+  static Vec floatSqrt(Vec a) { return static_cast<double>(std::sqrt(static_cast<float>(a))); }
   static Vec truncate(Vec a) { return std::trunc(a); }
   static Vec lookup(const double *table, Vec i) { return table[static_cast<int>(i)]; }
 
@@ -185,6 +190,7 @@ struct LanesSse2 {
   static Vec orBits(Vec a, Vec b) { return _mm_or_pd(a, b); }
   static Vec negate(Vec a) { return _mm_xor_pd(a, _mm_set1_pd(-0.0)); }
   static Vec roundToFloat(Vec a) { return _mm_cvtps_pd(_mm_cvtpd_ps(a)); }
+  static Vec floatSqrt(Vec a) { return _mm_cvtps_pd(_mm_sqrt_ps(_mm_cvtpd_ps(a))); }
   static Vec truncate(Vec a) { return _mm_cvtepi32_pd(_mm_cvttpd_epi32(a)); }
   static Vec lookup(const double *table, Vec i) {
     const __m128i index = _mm_cvttpd_epi32(i);
@@ -262,6 +268,7 @@ struct LanesAvx2 {
   static Vec orBits(Vec a, Vec b) { return _mm256_or_pd(a, b); }
   static Vec negate(Vec a) { return _mm256_xor_pd(a, _mm256_set1_pd(-0.0)); }
   static Vec roundToFloat(Vec a) { return _mm256_cvtps_pd(_mm256_cvtpd_ps(a)); }
+  static Vec floatSqrt(Vec a) { return _mm256_cvtps_pd(_mm_sqrt_ps(_mm256_cvtpd_ps(a))); }
   static Vec truncate(Vec a) { return _mm256_cvtepi32_pd(_mm256_cvttpd_epi32(a)); }
   static Vec lookup(const double *table, Vec i) {
     // The masked form with every lane set: its explicit source keeps GCC 12
@@ -341,6 +348,9 @@ struct LanesAvx512 {
   static Vec negate(Vec a) { return _mm512_xor_pd(a, _mm512_set1_pd(-0.0)); }
   static Vec roundToFloat(Vec a) {
     return _mm512_maskz_cvtps_pd(kAll, _mm512_maskz_cvtpd_ps(kAll, a));
+  }
+  static Vec floatSqrt(Vec a) {
+    return _mm512_maskz_cvtps_pd(kAll, _mm256_sqrt_ps(_mm512_maskz_cvtpd_ps(kAll, a)));
   }
   static Vec truncate(Vec a) { return _mm512_maskz_cvtepi32_pd(kAll, truncateToInt(a)); }
   static Vec lookup(const double *table, Vec i) {

@@ -206,7 +206,8 @@ struct PlaneGradient {
   float magnitude;
 };
 
-PlaneGradient planeGradient(const double *plane, int rows, int cols, int y, int x) {
+// dx and dy of pixel (y, x) of one plane; the magnitude is left at 0.
+PlaneGradient planeDifferences(const double *plane, int rows, int cols, int y, int x) {
   // Rows grow downwards, so the vertical component is the row above minus
   // the row below. (Negating the other difference would turn equal
   // neighbours into -0 and flip atan2 from pi to -pi.)
@@ -215,6 +216,12 @@ PlaneGradient planeGradient(const double *plane, int rows, int cols, int y, int 
   PlaneGradient gradient;
   gradient.dx = static_cast<float>(nextMinusPrevious(row, rows, cols, x));
   gradient.dy = static_cast<float>(previousMinusNext(column, 1, rows, y));
+  gradient.magnitude = 0.0f;
+  return gradient;
+}
+
+PlaneGradient planeGradient(const double *plane, int rows, int cols, int y, int x) {
+  PlaneGradient gradient = planeDifferences(plane, rows, cols, y, x);
   gradient.magnitude = singlePrecisionMagnitude(gradient.dx, gradient.dy);
   return gradient;
 }
