@@ -5,6 +5,7 @@
 #include "simd_lanes.h"
 #include "utility.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <climits>
 #include <cmath>
@@ -326,7 +327,7 @@ HogKernels activeKernels() {
   }
 #endif
   return {scalar_target::bandPixels, scalar_target::voteBandRow, scalar_target::normaliseBlocks,
-            LanesScalar::width};
+          LanesScalar::width};
 }
 
 // The widest group of blocks normalised at once (AVX-512's eight doubles).
@@ -378,7 +379,8 @@ public:
             static_cast<std::size_t>(blockValues_) *
                 (blockValues_ <= kMaxGroupedBlockValues ? kMaxBlockLanes : 1),
             "HoG")),
-        cellRows_(allocateScratch<const double *>(static_cast<std::size_t>(layout.blockSize), "HoG")) {}
+        cellRows_(
+            allocateScratch<const double *>(static_cast<std::size_t>(layout.blockSize), "HoG")) {}
 
   // Before the votes of a pixel row whose upper grid row is gridRow.
   void reach(int gridRow) {
@@ -410,7 +412,8 @@ private:
       cellRows_[i] = ring_.row(by + i);
     const std::ptrdiff_t outStride = static_cast<std::ptrdiff_t>(layout_.blockRows) * blockValues_;
     auto blockStart = [&](int bx) {
-      return descriptor_ + (bx - 1) * outStride + (by - 1) * static_cast<std::ptrdiff_t>(blockValues_);
+      return descriptor_ + (bx - 1) * outStride +
+             (by - 1) * static_cast<std::ptrdiff_t>(blockValues_);
     };
     int bx = 1;
     if (blockValues_ <= kMaxGroupedBlockValues)
