@@ -50,33 +50,8 @@ inline double logAddStep(double acc, double a) {
   return std::log(std::exp(lo - hi) + 1.0) + hi;
 }
 
-namespace scalar_target {
-using Lanes = LanesScalar;
-#include "gmm_kernels.inc"
-} // namespace scalar_target
-
-#if CLUSTERKIT_X86_DISPATCH
-CLUSTERKIT_BEGIN_TARGET_SSE2
-namespace sse2_target {
-using Lanes = LanesSse2;
-#include "gmm_kernels.inc"
-} // namespace sse2_target
-CLUSTERKIT_END_TARGET
-
-CLUSTERKIT_BEGIN_TARGET_AVX2
-namespace avx2_target {
-using Lanes = LanesAvx2;
-#include "gmm_kernels.inc"
-} // namespace avx2_target
-CLUSTERKIT_END_TARGET
-
-CLUSTERKIT_BEGIN_TARGET_AVX512
-namespace avx512_target {
-using Lanes = LanesAvx512;
-#include "gmm_kernels.inc"
-} // namespace avx512_target
-CLUSTERKIT_END_TARGET
-#endif
+#define CLUSTERKIT_KERNEL_FILE "gmm_kernels.inc"
+#include "kernel_targets.inc"
 
 // Frames per pass on any target.
 #if CLUSTERKIT_X86_DISPATCH

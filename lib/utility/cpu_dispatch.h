@@ -14,10 +14,11 @@
 //  1. Write its body once, as templates over a lane type (simd_lanes.h:
 //     LanesScalar, LanesSse2, LanesAvx2, LanesAvx512 share one interface) in
 //     a .inc file without include guards and without #includes of its own.
-//  2. In one .cpp, include that file once per target, each time inside
-//     CLUSTERKIT_BEGIN_TARGET_<T> / CLUSTERKIT_END_TARGET and a namespace of
-//     its own, with `using Lanes = Lanes<T>;` in front (the x86 ones under
-//     `#if CLUSTERKIT_X86_DISPATCH`).
+//  2. In one .cpp, after simd_lanes.h, define CLUSTERKIT_KERNEL_FILE as that
+//     file's name and include "kernel_targets.inc": it builds the file once
+//     per target, each in a namespace of its own (scalar_target, sse2_target,
+//     ...) inside that target's CLUSTERKIT_BEGIN_TARGET_<T> region, with the
+//     target's lane types in front.
 //  3. Make the public function switch on activeKernelTarget() and call the
 //     namespace of that target.
 //  4. In the tests, loop over supportedKernelTargets() with

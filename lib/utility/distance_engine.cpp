@@ -323,41 +323,8 @@ long long codeRejectLimit(double worst, int dim, const CodeScale &scale) {
   return t < 0x1p30 ? static_cast<long long>(t) : -1;
 }
 
-namespace scalar_target {
-using Lanes = LanesScalar;
-using FloatLanes = FloatLanesScalar;
-using CodeLanes = CodeLanesScalar;
-#include "distance_engine_kernels.inc"
-} // namespace scalar_target
-
-#if CLUSTERKIT_X86_DISPATCH
-CLUSTERKIT_BEGIN_TARGET_SSE2
-namespace sse2_target {
-using Lanes = LanesSse2;
-using FloatLanes = FloatLanesSse2;
-using CodeLanes = CodeLanesSse2;
-#include "distance_engine_kernels.inc"
-} // namespace sse2_target
-CLUSTERKIT_END_TARGET
-
-CLUSTERKIT_BEGIN_TARGET_AVX2
-namespace avx2_target {
-using Lanes = LanesAvx2;
-using FloatLanes = FloatLanesAvx2;
-using CodeLanes = CodeLanesAvx2;
-#include "distance_engine_kernels.inc"
-} // namespace avx2_target
-CLUSTERKIT_END_TARGET
-
-CLUSTERKIT_BEGIN_TARGET_AVX512
-namespace avx512_target {
-using Lanes = LanesAvx512;
-using FloatLanes = FloatLanesAvx512;
-using CodeLanes = CodeLanesAvx512;
-#include "distance_engine_kernels.inc"
-} // namespace avx512_target
-CLUSTERKIT_END_TARGET
-#endif
+#define CLUSTERKIT_KERNEL_FILE "distance_engine_kernels.inc"
+#include "kernel_targets.inc"
 
 // Calls `function(arguments...)` in the namespace of the active target.
 #if CLUSTERKIT_X86_DISPATCH

@@ -259,40 +259,8 @@ struct BinOffsets {
   double upperWeight;
 };
 
-namespace scalar_target {
-using Lanes = LanesScalar;
-using PairLanes = LanesScalar;
-#include "hog_kernels.inc"
-} // namespace scalar_target
-
-#if CLUSTERKIT_X86_DISPATCH
-CLUSTERKIT_BEGIN_TARGET_SSE2
-namespace sse2_target {
-using Lanes = LanesSse2;
-// Every x86-64 processor has SSE2.
-using PairLanes = LanesSse2;
-#include "hog_kernels.inc"
-} // namespace sse2_target
-CLUSTERKIT_END_TARGET
-
-CLUSTERKIT_BEGIN_TARGET_AVX2
-namespace avx2_target {
-using Lanes = LanesAvx2;
-// Every x86-64 processor has SSE2.
-using PairLanes = LanesSse2;
-#include "hog_kernels.inc"
-} // namespace avx2_target
-CLUSTERKIT_END_TARGET
-
-CLUSTERKIT_BEGIN_TARGET_AVX512
-namespace avx512_target {
-using Lanes = LanesAvx512;
-// Every x86-64 processor has SSE2.
-using PairLanes = LanesSse2;
-#include "hog_kernels.inc"
-} // namespace avx512_target
-CLUSTERKIT_END_TARGET
-#endif
+#define CLUSTERKIT_KERNEL_FILE "hog_kernels.inc"
+#include "kernel_targets.inc"
 
 using BandKernel = void (*)(const double *, int, int, int, int, float, double, int, int, bool,
                             const HogBand &);

@@ -245,33 +245,8 @@ template <int N> struct SymmetricState {
   double inverseLambda;
 };
 
-namespace scalar_target {
-using Lanes = LanesScalar;
-#include "rls_kernels.inc"
-} // namespace scalar_target
-
-#if CLUSTERKIT_X86_DISPATCH
-CLUSTERKIT_BEGIN_TARGET_SSE2
-namespace sse2_target {
-using Lanes = LanesSse2;
-#include "rls_kernels.inc"
-} // namespace sse2_target
-CLUSTERKIT_END_TARGET
-
-CLUSTERKIT_BEGIN_TARGET_AVX2
-namespace avx2_target {
-using Lanes = LanesAvx2;
-#include "rls_kernels.inc"
-} // namespace avx2_target
-CLUSTERKIT_END_TARGET
-
-CLUSTERKIT_BEGIN_TARGET_AVX512
-namespace avx512_target {
-using Lanes = LanesAvx512;
-#include "rls_kernels.inc"
-} // namespace avx512_target
-CLUSTERKIT_END_TARGET
-#endif
+#define CLUSTERKIT_KERNEL_FILE "rls_kernels.inc"
+#include "kernel_targets.inc"
 
 // Calls fn with the Kernels of the active target (see rls_kernels.inc).
 template <class Fn> void withActiveKernels(Fn &&fn) {
