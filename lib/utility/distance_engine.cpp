@@ -136,6 +136,14 @@ float floatAtLeast(double v) {
   return f;
 }
 
+/// The smallest power of two >= v, for a finite v > 0: a norm bound that
+/// stays a bound (the thresholds only need normAbove >= the norm).
+double powerOfTwoAtLeast(double v) {
+  int exponent;
+  const double mantissa = std::frexp(v, &exponent); // v = mantissa 2^exponent, mantissa in [1/2, 1)
+  return mantissa == 0.5 ? v : std::ldexp(1.0, exponent);
+}
+
 /// The largest float <= v, for |v| within the float range.
 float floatAtMost(double v) {
   float f = static_cast<float>(v);
