@@ -178,6 +178,9 @@ TEST(DistanceEngine, NeighborSearchHasTheBitsOfTheLiteralSearchOnEveryTarget) {
       // Query 0 meets its copy in the first tile and is done; its partner
       // in the two-query passes goes on through three more tiles.
       {16, 4, 900, 1, Values::Ties, {}},
+      // L2 passes of four queries, two and one: some queries and columns
+      // outside the float bound's premises split a pass into its halves.
+      {20, 11, 400, 4, Values::Awkward, {7}}, {32, 7, 500, 5, Values::Uniform, {}},
   };
   for (KernelTarget target : supportedKernelTargets()) {
     ScopedKernelTarget forced(target);
@@ -219,7 +222,7 @@ TEST(DistanceEngine, NeighborSearchFloatBoundKeepsTheBitsAtItsLimitsOnEveryTarge
       {16, 3, 400, 4, Values::Offset, false},   {16, 3, 400, 4, Values::Offset, true},
       {9, 3, 300, 3, Values::Tiny, false},      {9, 3, 300, 3, Values::BeyondFloat, false},
       {12, 3, 300, 4, Values::AtLimit, false},  {40, 3, 500, 2, Values::Huge, true},
-      {65537, 2, 20, 3, Values::Uniform, false},
+      {65537, 2, 20, 3, Values::Uniform, false}, {32, 7, 700, 5, Values::Uniform, true},
   };
   for (KernelTarget target : supportedKernelTargets()) {
     ScopedKernelTarget forced(target);
