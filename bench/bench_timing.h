@@ -4,9 +4,11 @@
 
 #include "cpu_dispatch.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 /// The best wall-clock seconds of `repeats` runs of fn: the least disturbed
 /// by whatever else the machine is doing.
@@ -20,6 +22,35 @@ template <class Fn> double bestSeconds(int repeats, Fn fn) {
       best = elapsed.count();
   }
   return best;
+}
+
+/// Best times of two workloads measured alike: one untimed call of each
+/// first (a first call pays for page faults, cold caches and branch
+/// predictors, and a processor still raising its clock), then `repeats`
+/// rounds that time a and b in turn, so that a slow phase of the machine
+/// falls on both instead of on whichever ran then. The median of the rounds'
+/// ratios b / a is steadier than the ratio of the bests on a busy machine.
+struct AlternatingTimes {
+  double first = 0.0, second = 0.0; // best seconds of a and of b
+  double medianRatio = 0.0;         // median over the rounds of b / a
+};
+
+template <class FnA, class FnB> AlternatingTimes alternatingBestSeconds(int repeats, FnA a, FnB b) {
+  a();
+  b();
+  AlternatingTimes times;
+  times.first = times.second = 1e300;
+  std::vector<double> ratios;
+  for (int r = 0; r < repeats; ++r) {
+    const double secondsA = bestSeconds(1, a), secondsB = bestSeconds(1, b);
+    times.first = secondsA < times.first ? secondsA : times.first;
+    times.second = secondsB < times.second ? secondsB : times.second;
+    ratios.push_back(secondsB / secondsA);
+  }
+  std::sort(ratios.begin(), ratios.end());
+  const std::size_t n = ratios.size();
+  times.medianRatio = n == 0 ? 0.0 : (n % 2 ? ratios[n / 2] : (ratios[n / 2 - 1] + ratios[n / 2]) / 2);
+  return times;
 }
 
 /// Handles the option `--target scalar|sse2|avx2|avx512` (forces the kernels
