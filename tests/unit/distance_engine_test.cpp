@@ -177,7 +177,7 @@ TEST(DistanceEngine, NeighborSearchHasTheBitsOfTheLiteralSearchOnEveryTarget) {
       {3, 4, 1100, 2, Values::Uniform, {}},    {64, 2, 301, 8, Values::Awkward, {}},
       // Query 0 meets its copy in the first tile and is done; its partner
       // in the two-query passes goes on through three more tiles.
-      {16, 4, 900, 1, Values::Ties, {}},
+      {16, 4, 2000, 1, Values::Ties, {}},
       // L2 passes of four queries, two and one: some queries and columns
       // outside the float bound's premises split a pass into its halves.
       {20, 11, 400, 4, Values::Awkward, {7}}, {32, 7, 500, 5, Values::Uniform, {}},
