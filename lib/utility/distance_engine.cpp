@@ -166,23 +166,29 @@ struct FloatBoundSide {
   double roundedSqBelow = 0.0; // <= |v~|^2, v~ = v rounded to float (type 2)
 };
 
-FloatBoundSide floatBoundSide(const double *v, int dim, int type) {
+/// The side of a vector within the premises from its sums of v_i^2, |v_i|
+/// and (v_i rounded to float)^2 (the last exact squares in double).
+FloatBoundSide floatBoundSideOfSums(double sumSq, double sumAbs, double roundedSq, int type) {
   FloatBoundSide side;
-  double sumSq = 0.0, sumAbs = 0.0, roundedSq = 0.0;
-  for (int i = 0; i < dim; ++i) {
-    const double a = std::fabs(v[i]);
-    if (!(a <= kFloatBoundLargest)) // NaN fails too
-      return side;
-    const double rounded = static_cast<float>(v[i]); // exact square in double
-    sumSq += a * a;
-    sumAbs += a;
-    roundedSq += rounded * rounded;
-  }
   side.usable = true;
   side.normAbove = type == 1 ? sumAbs * (1.0 + kSlack) + kTiny
                              : std::sqrt(sumSq * (1.0 + kSlack) + kTiny) * (1.0 + kSlack);
   side.roundedSqBelow = roundedSq * (1.0 - kSlack);
   return side;
+}
+
+FloatBoundSide floatBoundSide(const double *v, int dim, int type) {
+  double sumSq = 0.0, sumAbs = 0.0, roundedSq = 0.0;
+  for (int i = 0; i < dim; ++i) {
+    const double a = std::fabs(v[i]);
+    if (!(a <= kFloatBoundLargest)) // NaN fails too
+      return FloatBoundSide();
+    const double rounded = static_cast<float>(v[i]); // exact square in double
+    sumSq += a * a;
+    sumAbs += a;
+    roundedSq += rounded * rounded;
+  }
+  return floatBoundSideOfSums(sumSq, sumAbs, roundedSq, type);
 }
 
 /// The float rejection threshold of an L1 candidate: a float sum B > t

@@ -28,6 +28,8 @@
 //                           back: with it, +, -, *, / and sqrt of two
 //                           floats done in double and rounded give the
 //                           single-precision result exactly (53 >= 2*24 + 2)
+//   storeFloats(p, a)       a rounded to single precision per lane (as
+//                           roundToFloat) into width floats at p, unaligned
 //   floatSqrt(a)            the single-precision square root of a rounded
 //                           to single precision, widened back: the same
 //                           as roundToFloat(sqrt(roundToFloat(a))), with
@@ -88,6 +90,7 @@ struct LanesScalar {
   static Vec orBits(Vec a, Vec b) { return combineBits(a, b, true); }
   static Vec negate(Vec a) { return -a; }
   static Vec roundToFloat(Vec a) { return static_cast<double>(static_cast<float>(a)); }
+  static void storeFloats(float *p, Vec a) { *p = static_cast<float>(a); }
   static Vec floatSqrt(Vec a) { return static_cast<double>(std::sqrt(static_cast<float>(a))); }
   static Vec truncate(Vec a) { return std::trunc(a); }
   static Vec lookup(const double *table, Vec i) { return table[static_cast<int>(i)]; }
@@ -190,6 +193,9 @@ struct LanesSse2 {
   static Vec orBits(Vec a, Vec b) { return _mm_or_pd(a, b); }
   static Vec negate(Vec a) { return _mm_xor_pd(a, _mm_set1_pd(-0.0)); }
   static Vec roundToFloat(Vec a) { return _mm_cvtps_pd(_mm_cvtpd_ps(a)); }
+  static void storeFloats(float *p, Vec a) {
+    _mm_storel_pi(reinterpret_cast<__m64 *>(p), _mm_cvtpd_ps(a));
+  }
   static Vec floatSqrt(Vec a) { return _mm_cvtps_pd(_mm_sqrt_ps(_mm_cvtpd_ps(a))); }
   static Vec truncate(Vec a) { return _mm_cvtepi32_pd(_mm_cvttpd_epi32(a)); }
   static Vec lookup(const double *table, Vec i) {
@@ -268,6 +274,7 @@ struct LanesAvx2 {
   static Vec orBits(Vec a, Vec b) { return _mm256_or_pd(a, b); }
   static Vec negate(Vec a) { return _mm256_xor_pd(a, _mm256_set1_pd(-0.0)); }
   static Vec roundToFloat(Vec a) { return _mm256_cvtps_pd(_mm256_cvtpd_ps(a)); }
+  static void storeFloats(float *p, Vec a) { _mm_storeu_ps(p, _mm256_cvtpd_ps(a)); }
   static Vec floatSqrt(Vec a) { return _mm256_cvtps_pd(_mm_sqrt_ps(_mm256_cvtpd_ps(a))); }
   static Vec truncate(Vec a) { return _mm256_cvtepi32_pd(_mm256_cvttpd_epi32(a)); }
   static Vec lookup(const double *table, Vec i) {
@@ -348,6 +355,9 @@ struct LanesAvx512 {
   static Vec negate(Vec a) { return _mm512_xor_pd(a, _mm512_set1_pd(-0.0)); }
   static Vec roundToFloat(Vec a) {
     return _mm512_maskz_cvtps_pd(kAll, _mm512_maskz_cvtpd_ps(kAll, a));
+  }
+  static void storeFloats(float *p, Vec a) {
+    _mm256_storeu_ps(p, _mm512_maskz_cvtpd_ps(kAll, a));
   }
   static Vec floatSqrt(Vec a) {
     return _mm512_maskz_cvtps_pd(kAll, _mm256_sqrt_ps(_mm512_maskz_cvtpd_ps(kAll, a)));
