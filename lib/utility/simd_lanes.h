@@ -38,6 +38,9 @@
 //                           lanes (NaN included) give a value outside
 //                           (-2^31, 2^31) or NaN
 //   lookup(table, i)        table[i] per lane, for whole i in range
+//   transpose(v)            v[0 .. width-1] read as a width x width matrix
+//                           (v[i] lane j is element (i, j)), transposed in
+//                           place: only moves values
 //
 // The x86 types are compiled inside the target regions of cpu_dispatch.h and
 // must only be used by code compiled in the same region.
@@ -94,6 +97,7 @@ struct LanesScalar {
   static Vec floatSqrt(Vec a) { return static_cast<double>(std::sqrt(static_cast<float>(a))); }
   static Vec truncate(Vec a) { return std::trunc(a); }
   static Vec lookup(const double *table, Vec i) { return table[static_cast<int>(i)]; }
+  static void transpose(Vec (&)[width]) {}
 
 private:
   static Vec combineBits(Vec a, Vec b, bool either) {
@@ -203,6 +207,11 @@ struct LanesSse2 {
     return _mm_set_pd(table[_mm_cvtsi128_si32(_mm_srli_si128(index, 4))],
                       table[_mm_cvtsi128_si32(index)]);
   }
+  static void transpose(Vec (&v)[width]) {
+    const Vec first = _mm_unpacklo_pd(v[0], v[1]);
+    v[1] = _mm_unpackhi_pd(v[0], v[1]);
+    v[0] = first;
+  }
 };
 struct FloatLanesSse2 {
   static constexpr int width = 4;
@@ -282,6 +291,15 @@ struct LanesAvx2 {
     // from reporting the plain form's unused one as uninitialised.
     const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
     return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), table, _mm256_cvttpd_epi32(i), all, 8);
+  }
+  static void transpose(Vec (&v)[width]) {
+    // Pairs within each half, then the halves.
+    const Vec t0 = _mm256_unpacklo_pd(v[0], v[1]), t1 = _mm256_unpackhi_pd(v[0], v[1]);
+    const Vec t2 = _mm256_unpacklo_pd(v[2], v[3]), t3 = _mm256_unpackhi_pd(v[2], v[3]);
+    v[0] = _mm256_permute2f128_pd(t0, t2, 0x20);
+    v[1] = _mm256_permute2f128_pd(t1, t3, 0x20);
+    v[2] = _mm256_permute2f128_pd(t0, t2, 0x31);
+    v[3] = _mm256_permute2f128_pd(t1, t3, 0x31);
   }
 };
 struct FloatLanesAvx2 {
@@ -365,6 +383,28 @@ struct LanesAvx512 {
   static Vec truncate(Vec a) { return _mm512_maskz_cvtepi32_pd(kAll, truncateToInt(a)); }
   static Vec lookup(const double *table, Vec i) {
     return _mm512_mask_i32gather_pd(_mm512_setzero_pd(), kAll, truncateToInt(i), table, 8);
+  }
+  static void transpose(Vec (&v)[width]) {
+    // Pairs of neighbouring rows, then pairs of pairs, then the halves.
+    Vec t[width];
+    for (int i = 0; i < width; i += 2) {
+      t[i] = _mm512_maskz_unpacklo_pd(kAll, v[i], v[i + 1]);
+      t[i + 1] = _mm512_maskz_unpackhi_pd(kAll, v[i], v[i + 1]);
+    }
+    const __m512i pairsLow = _mm512_set_epi64(13, 12, 5, 4, 9, 8, 1, 0);
+    const __m512i pairsHigh = _mm512_set_epi64(15, 14, 7, 6, 11, 10, 3, 2);
+    Vec u[width];
+    for (int i = 0; i < width; i += 4)
+      for (int j = 0; j < 2; ++j) {
+        u[i + j] = _mm512_permutex2var_pd(t[i + j], pairsLow, t[i + j + 2]);
+        u[i + j + 2] = _mm512_permutex2var_pd(t[i + j], pairsHigh, t[i + j + 2]);
+      }
+    const __m512i halvesLow = _mm512_set_epi64(11, 10, 9, 8, 3, 2, 1, 0);
+    const __m512i halvesHigh = _mm512_set_epi64(15, 14, 13, 12, 7, 6, 5, 4);
+    for (int i = 0; i < 4; ++i) {
+      v[i] = _mm512_permutex2var_pd(u[i], halvesLow, u[i + 4]);
+      v[i + 4] = _mm512_permutex2var_pd(u[i], halvesHigh, u[i + 4]);
+    }
   }
 
 private:

@@ -259,6 +259,32 @@ struct BinOffsets {
   double upperWeight;
 };
 
+// The per-pixel results of one band row rearranged for the dense votes (see
+// DenseVotes): with a whole cell size c and h = c / 2 rounded down, pixel x
+// belongs to grid column g = (x + h) / c (its first grid column) at phase
+// s = (x + h) % c, and phase s keeps the pixels of grid columns -1, 0, 1,
+// ... side by side in slots 0, 1, 2, ...
+struct HogPhaseRows {
+  // phases * slots doubles each, [phase][slot], of one band row (of the
+  // band's rows one after another in the arranged band); a slot without a
+  // pixel, or whose pixel casts no vote, has lower offset -1.
+  double *magnitude, *lowerOffset, *upperWeight;
+  // phases * slots doubles each: a pixel's weights for its first grid
+  // column (columnWeight[0]) and the next (columnWeight[1]); 0 where no
+  // pixel is.
+  double *columnWeight[2];
+  std::size_t slots; // the bin stride of the histograms plus 8
+  int phases;        // the cell size
+};
+
+// Casts the votes of one rearranged band row into its two grid rows; the
+// last argument is the histograms' bin stride.
+using DenseRowKernel = void (*)(const HogPhaseRows &, const SpatialWeights &, double *const *,
+                                std::size_t);
+// Arranges a band (of cols pixels per row, for half a cell rounded down)
+// for the dense votes.
+using ArrangeKernel = void (*)(const HogBand &, int, int, const HogPhaseRows &);
+
 #define CLUSTERKIT_KERNEL_FILE "hog_kernels.inc"
 #include "kernel_targets.inc"
 
@@ -270,12 +296,18 @@ using BlockKernel = void (*)(const double *const *, int, int, int, int, double, 
                              double *, std::ptrdiff_t);
 
 // The kernels of one target; blockLanes blocks go through `blocks` at once.
+// denseRow gives the dense row-vote kernel for a bin count, or null where
+// the target has none or the count is too large for it.
 struct HogKernels {
   BandKernel band;
   RowVoteKernel voteRow;
   BlockKernel blocks;
   int blockLanes;
+  DenseRowKernel (*denseRow)(int nbins);
+  ArrangeKernel arrange;
 };
+
+DenseRowKernel noDenseRowKernel(int) { return nullptr; }
 
 // The kernels of the active target.
 HogKernels activeKernels() {
@@ -283,19 +315,19 @@ HogKernels activeKernels() {
   switch (activeKernelTarget()) {
   case KernelTarget::Avx512:
     return {avx512_target::bandPixels, avx512_target::voteBandRow, avx512_target::normaliseBlocks,
-            LanesAvx512::width};
+            LanesAvx512::width, avx512_target::denseRowKernel, avx512_target::arrangeBand};
   case KernelTarget::Avx2:
     return {avx2_target::bandPixels, avx2_target::voteBandRow, avx2_target::normaliseBlocks,
-            LanesAvx2::width};
+            LanesAvx2::width, noDenseRowKernel, nullptr};
   case KernelTarget::Sse2:
     return {sse2_target::bandPixels, sse2_target::voteBandRow, sse2_target::normaliseBlocks,
-            LanesSse2::width};
+            LanesSse2::width, noDenseRowKernel, nullptr};
   default:
     break;
   }
 #endif
   return {scalar_target::bandPixels, scalar_target::voteBandRow, scalar_target::normaliseBlocks,
-          LanesScalar::width};
+          LanesScalar::width, noDenseRowKernel, nullptr};
 }
 
 // The widest group of blocks normalised at once (AVX-512's eight doubles).
@@ -310,23 +342,39 @@ constexpr long long kMaxGroupedBlockValues = 1 << 14;
 // margin, those from 2^22) take that general routine per pixel.
 constexpr int kRowSplitBins = 1 << 22;
 
+// Grid columns per bin in the histograms: the grid columns rounded up to a
+// whole number of the widest vectors, so that the dense votes load and
+// store whole vectors (the extra columns receive no vote).
+constexpr int kGridColumnMultiple = 8;
+
+// (Grids too wide for the rounded count to stay an int keep their width.)
+std::size_t binStrideOf(const HogLayout &layout) {
+  const int columns = layout.gridCols;
+  if (columns > INT_MAX - kGridColumnMultiple)
+    return static_cast<std::size_t>(columns);
+  return static_cast<std::size_t>((columns + kGridColumnMultiple - 1) / kGridColumnMultiple *
+                                  kGridColumnMultiple);
+}
+
 // The cell histograms of blockSize + 1 grid rows at a time, each row
-// [bin][grid column]: a pixel row votes into grid rows c and c + 1, and c
-// never decreases down the image, so the rows still voted into and the rows
-// of blocks not yet normalised always fit (see BlockRows). Grid row g lives
-// in slot g mod (blockSize + 1).
+// [bin][grid column] with binStride() columns per bin: a pixel row votes
+// into grid rows c and c + 1, and c never decreases down the image, so the
+// rows still voted into and the rows of blocks not yet normalised always
+// fit (see BlockRows). Grid row g lives in slot g mod (blockSize + 1).
 class HistogramRing {
 public:
   explicit HistogramRing(const HogLayout &layout)
-      : slots_(static_cast<std::size_t>(layout.blockSize) + 1),
-        rowSize_(static_cast<std::size_t>(layout.gridCols) * layout.nbins),
+      : slots_(static_cast<std::size_t>(layout.blockSize) + 1), binStride_(binStrideOf(layout)),
+        rowSize_(binStride_ * layout.nbins),
         values_(allocateScratch<double>(slots_ * rowSize_, "HoG")) {}
 
   double *row(int gridRow) { return values_.get() + (gridRow % slots_) * rowSize_; }
   void clear(int gridRow) { std::fill(row(gridRow), row(gridRow) + rowSize_, 0.0); }
+  std::size_t binStride() const { return binStride_; }
 
 private:
   std::size_t slots_;
+  std::size_t binStride_;
   std::size_t rowSize_;
   std::unique_ptr<double[]> values_;
 };
@@ -378,6 +426,7 @@ private:
   void normaliseBlockRow(int by) {
     for (int i = 0; i < layout_.blockSize; ++i)
       cellRows_[i] = ring_.row(by + i);
+    const int binStride = static_cast<int>(ring_.binStride());
     const std::ptrdiff_t outStride = static_cast<std::ptrdiff_t>(layout_.blockRows) * blockValues_;
     auto blockStart = [&](int bx) {
       return descriptor_ + (bx - 1) * outStride +
@@ -386,10 +435,10 @@ private:
     int bx = 1;
     if (blockValues_ <= kMaxGroupedBlockValues)
       for (const int lanes = kernels_.blockLanes; bx + lanes - 1 <= layout_.blockCols; bx += lanes)
-        kernels_.blocks(cellRows_.get(), layout_.gridCols, layout_.nbins, layout_.blockSize, bx,
-                        clip_, laneValues_.get(), blockStart(bx), outStride);
+        kernels_.blocks(cellRows_.get(), binStride, layout_.nbins, layout_.blockSize, bx, clip_,
+                        laneValues_.get(), blockStart(bx), outStride);
     for (; bx <= layout_.blockCols; ++bx)
-      scalar_target::normaliseBlocks(cellRows_.get(), layout_.gridCols, layout_.nbins,
+      scalar_target::normaliseBlocks(cellRows_.get(), binStride, layout_.nbins,
                                      layout_.blockSize, bx, clip_, laneValues_.get(),
                                      blockStart(bx), outStride);
   }
@@ -406,6 +455,93 @@ private:
   int nextBlockRow_ = 1;
 };
 
+// The largest cell size that takes the dense votes: the rearranged band
+// holds about cols + 10 cells of pixels per row and phase.
+constexpr double kMaxDenseCell = 64;
+
+// The dense votes. With a whole cell size c and h = c / 2 rounded down,
+// pixel x goes to grid column (x + h) / c (weight 1 - wx) and the next one
+// (weight wx), so along one image row grid column g receives the votes of
+// the c pixels x = c (g - 1) - h .. c g - h - 1, then those of
+// x = c g - h .. c (g + 1) - h - 1, in this order. Neighbouring grid
+// columns take these runs in step, phase by phase, one column per lane
+// (voteRowDense): each histogram value is one lane of a vector of
+// neighbouring grid columns, held in a register across the image row, and
+// gets the same votes in the same order as from castVotes, computed from the
+// same values by the same products; only whether a pixel votes into a bin
+// is now a lane condition (a lower offset of -1 matches no bin). Taken only
+// when the cell size is whole, at most kMaxDenseCell, every pixel's first
+// grid column is (x + h) / c (checked), and the target has a kernel for
+// the bin count.
+class DenseVotes {
+public:
+  DenseVotes(const HogLayout &layout, int cols, const SpatialWeights *across,
+             std::size_t binStride, const HogKernels &kernels)
+      : cols_(cols), binStride_(binStride), across_(across) {
+    const double cell = layout.cell;
+    // (Bin counts with a kernel take the orientation split band by band.)
+    const DenseRowKernel kernel = kernels.denseRow(layout.nbins);
+    if (!kernel || !(cell >= 1 && cell <= kMaxDenseCell && cell == std::floor(cell)) ||
+        binStride % kGridColumnMultiple != 0)
+      return;
+    const int c = static_cast<int>(cell);
+    half_ = c / 2;
+    for (int x = 0; x < cols; ++x)
+      if (across[x].first != (x + half_) / c)
+        return;
+    band_.phases = c;
+    band_.slots = binStride + kGridColumnMultiple;
+    rowSize_ = static_cast<std::size_t>(c) * band_.slots;
+    kernel_ = kernel;
+    arrange_ = kernels.arrange;
+  }
+
+  bool active() const { return kernel_ != nullptr; }
+
+  // Doubles of storage the dense votes need (0 when they are not taken).
+  std::size_t elements() const { return active() ? (3 * kBandRows + 2) * rowSize_ : 0; }
+
+  // Takes elements() doubles of zeroed storage, before the first band.
+  void attach(double *storage) {
+    const std::size_t bandArray = kBandRows * rowSize_;
+    band_.magnitude = storage;
+    band_.lowerOffset = storage + bandArray;
+    band_.upperWeight = storage + 2 * bandArray;
+    band_.columnWeight[0] = storage + 3 * bandArray;
+    band_.columnWeight[1] = storage + 3 * bandArray + rowSize_;
+    const int c = band_.phases;
+    for (int x = 0; x < cols_; ++x) {
+      const std::size_t at = static_cast<std::size_t>((x + half_) % c) * band_.slots +
+                             static_cast<std::size_t>((x + half_) / c) + 1;
+      band_.columnWeight[0][at] = across_[x].weight[0];
+      band_.columnWeight[1][at] = across_[x].weight[1];
+    }
+  }
+
+  // Puts a band in place; before the votes of its rows.
+  void arrange(const HogBand &band) { arrange_(band, cols_, half_, band_); }
+
+  // The votes of row r of the band into its two grid rows.
+  void voteRow(int r, const SpatialWeights &down, double *const *gridRows) const {
+    HogPhaseRows row = band_;
+    const std::size_t offset = r * rowSize_;
+    row.magnitude += offset;
+    row.lowerOffset += offset;
+    row.upperWeight += offset;
+    kernel_(row, down, gridRows, binStride_);
+  }
+
+private:
+  int cols_;
+  std::size_t binStride_;
+  const SpatialWeights *across_;
+  int half_ = 0;
+  DenseRowKernel kernel_ = nullptr;
+  ArrangeKernel arrange_ = nullptr;
+  HogPhaseRows band_{};
+  std::size_t rowSize_ = 0;
+};
+
 // Votes pixel by pixel, rows outer: every histogram value receives its votes
 // in that order. The per-pixel work before the votes runs band by band on
 // the dispatch's kernels; the blocks are written as their rows complete.
@@ -414,33 +550,44 @@ void voteAllPixels(const double *image, int rows, int cols, int planes, const Ho
   const double binWidth = static_cast<double>(range / static_cast<float>(layout.nbins));
   const int nbins = layout.nbins;
   const bool splitByRow = nbins <= kRowSplitBins;
-  const std::size_t gridCols = static_cast<std::size_t>(layout.gridCols);
-  const std::size_t lastBinOffset = (nbins - 1) * gridCols;
+  // Bins lie binStride apart in a grid row.
+  const std::size_t binStride = ring.binStride();
+  const std::size_t lastBinOffset = (nbins - 1) * binStride;
   // The column splits are the same for every row.
   auto across = allocateScratch<SpatialWeights>(static_cast<std::size_t>(cols), "HoG");
   for (int x = 0; x < cols; ++x)
     across[x] = spatialWeights(x, layout.cell);
   const std::size_t bandSize = static_cast<std::size_t>(cols) * kBandRows;
-  auto storage = allocateScratch<double>(3 * bandSize, "HoG");
+  const HogKernels kernels = activeKernels();
+  DenseVotes dense(layout, cols, across.get(), binStride, kernels);
+  // One block for the band and its arrangement: fewer, larger allocations
+  // keep the allocator from handing memory back to the system and faulting
+  // it in again on every call.
+  auto storage = allocateScratch<double>(3 * bandSize + dense.elements(), "HoG");
   double *base = storage.get();
   const HogBand band = {base, base + bandSize, base + 2 * bandSize};
-  const HogKernels kernels = activeKernels();
+  if (dense.active())
+    dense.attach(base + 3 * bandSize);
   const BandKernel bandPixels = kernels.band;
   const RowVoteKernel voteBandRow = kernels.voteRow;
   for (int y0 = 0; y0 < rows; y0 += kBandRows) {
-    bandPixels(image, rows, cols, planes, y0, range, binWidth, nbins, layout.gridCols, splitByRow,
-               band);
+    bandPixels(image, rows, cols, planes, y0, range, binWidth, nbins, static_cast<int>(binStride),
+               splitByRow, band);
+    if (dense.active())
+      dense.arrange(band);
     for (int r = 0; r < kBandRows && y0 + r < rows; ++r) {
       const SpatialWeights down = spatialWeights(y0 + r, layout.cell);
       blocks.reach(down.first);
       double *const gridRows[2] = {ring.row(down.first), ring.row(down.first + 1)};
-      if (splitByRow)
-        voteBandRow(band, r, cols, down, across.get(), gridRows, gridCols, lastBinOffset);
+      if (dense.active())
+        dense.voteRow(r, down, gridRows);
+      else if (splitByRow)
+        voteBandRow(band, r, cols, down, across.get(), gridRows, binStride, lastBinOffset);
       else
         scalar_target::voteRow(band, r, cols, down, across.get(), gridRows, [&](std::size_t at) {
           const HogOrientationSplit split =
               hogOrientationSplit(static_cast<float>(band.angle()[at]), binWidth, nbins);
-          return BinOffsets{split.lowerBin * gridCols, split.upperBin * gridCols,
+          return BinOffsets{split.lowerBin * binStride, split.upperBin * binStride,
                             split.upperWeight};
         });
     }
@@ -485,10 +632,16 @@ double hogWorkElements(const HogLayout &layout, int cols) {
   const double blockValues = static_cast<double>(layout.blockSize) * layout.blockSize * nbins;
   const double laneCopies = blockValues <= kMaxGroupedBlockValues ? kMaxBlockLanes : 1;
   // Per column: three doubles for each row of a band of per-pixel work, and
-  // the column's spatial split (16 bytes); one pointer per block row.
-  const double perColumn = 3.0 * kBandRows + 2;
-  return (layout.blockSize + 1.0) * layout.gridCols * nbins + laneCopies * blockValues +
-         layout.blockSize + perColumn * cols;
+  // the column's spatial split; one pointer per block row.
+  const double perColumn = 3.0 * kBandRows + sizeof(SpatialWeights) / sizeof(double);
+  const double binStride = static_cast<double>(binStrideOf(layout));
+  // The band arranged for the dense votes, where the cell size allows them.
+  const double cell = layout.cell;
+  const double dense = cell >= 1 && cell <= kMaxDenseCell && cell == std::floor(cell)
+                           ? (3.0 * kBandRows + 2) * cell * (binStride + kGridColumnMultiple)
+                           : 0;
+  return (layout.blockSize + 1.0) * binStride * nbins + laneCopies * blockValues +
+         layout.blockSize + perColumn * cols + dense;
 }
 
 HogGradient hogGradient(const double *image, int rows, int cols, int planes, int y, int x) {

@@ -311,6 +311,17 @@ TEST(HoG, MatchesTheLiteralComputationOnRandomImages) {
       {20, 21, {5, 0.4, 2, 0, 0.2}}, // cells below a pixel: grid rows without votes
       {36, 70, {3, 2, 5, 1, 0.2}},   // large blocks: many grid rows held at once
       {20, 20, {1100, 4, 4, 0, 0.2}}, // blocks too large to normalise in groups
+      // Grid columns in lanes: widths that end inside a group of lanes, odd
+      // and one-pixel cells, the most bins held in registers and one more,
+      // the largest such cell and one more.
+      {19, 77, {9, 8, 2, 0, 0.2}},
+      {33, 50, {7, 5, 2, 1, 0.2}},
+      {12, 21, {4, 1, 2, 1, 0.2}},
+      {29, 40, {12, 3, 2, 1, 0.2}},
+      {20, 30, {13, 4, 2, 0, 0.2}},
+      {25, 30, {2, 6, 1, 0, 0.2}},
+      {70, 150, {9, 64, 1, 0, 0.2}},
+      {70, 150, {9, 65, 1, 0, 0.2}},
   };
   unsigned seed = 1;
   for (const Case &c : cases)
