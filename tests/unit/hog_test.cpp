@@ -322,6 +322,8 @@ TEST(HoG, MatchesTheLiteralComputationOnRandomImages) {
       {25, 30, {2, 6, 1, 0, 0.2}},
       {70, 150, {9, 64, 1, 0, 0.2}},
       {70, 150, {9, 65, 1, 0, 0.2}},
+      {1, 50, {9, 1, 1, 0, 0.2}},
+      {50, 1, {9, 1, 1, 1, 0.2}},
   };
   unsigned seed = 1;
   for (const Case &c : cases)
@@ -361,14 +363,16 @@ TEST(HoG, GradientsNextToARoundingBoundaryKeepTheLiteralBits) {
 }
 
 TEST(HoG, NonFiniteValuesDoNotDisturbTheGrid) {
-  std::vector<double> image = randomImage(30, 30, 1, 99);
-  image[5 + 7 * 30] = std::numeric_limits<double>::quiet_NaN();
-  image[20 + 3 * 30] = std::numeric_limits<double>::infinity();
-  image[21 + 3 * 30] = std::numeric_limits<double>::infinity();
-  // Pixel (12, 21): finite components, infinite single-precision magnitude.
-  image[11 + 21 * 30] = 3e38;
-  image[12 + 22 * 30] = -3e38;
-  expectEveryTargetMatchesLiteral(image, kDefaults, 30, 30, true);
+  for (const int planes : {1, 3}) {
+    std::vector<double> image = randomImage(30, 30, planes, 99);
+    image[5 + 7 * 30] = std::numeric_limits<double>::quiet_NaN();
+    image[20 + 3 * 30] = std::numeric_limits<double>::infinity();
+    image[21 + 3 * 30] = std::numeric_limits<double>::infinity();
+    // Pixel (12, 21): finite components, infinite single-precision magnitude.
+    image[11 + 21 * 30] = 3e38;
+    image[12 + 22 * 30] = -3e38;
+    expectEveryTargetMatchesLiteral(image, kDefaults, 30, 30, planes == 1);
+  }
 }
 
 TEST(HoG, ZeroImageGivesZerosAndAZeroBlockForgetsEarlierBlocks) {
