@@ -455,8 +455,8 @@ private:
   int nextBlockRow_ = 1;
 };
 
-// The largest cell size that takes the dense votes: the rearranged band
-// holds about cols + 10 cells of pixels per row and phase.
+// The largest cell size that takes the dense votes: a row of the rearranged
+// band holds cell * (bin stride + 8) values, about cols + 18 cells.
 constexpr double kMaxDenseCell = 64;
 
 // The dense votes. With a whole cell size c and h = c / 2 rounded down,
@@ -487,7 +487,7 @@ public:
     const int c = static_cast<int>(cell);
     half_ = c / 2;
     for (int x = 0; x < cols; ++x)
-      if (across[x].first != (x + half_) / c)
+      if (across[x].first != (static_cast<long long>(x) + half_) / c)
         return;
     band_.phases = c;
     band_.slots = binStride + kGridColumnMultiple;
@@ -511,8 +511,9 @@ public:
     band_.columnWeight[1] = storage + 3 * bandArray + rowSize_;
     const int c = band_.phases;
     for (int x = 0; x < cols_; ++x) {
-      const std::size_t at = static_cast<std::size_t>((x + half_) % c) * band_.slots +
-                             static_cast<std::size_t>((x + half_) / c) + 1;
+      const long long shifted = static_cast<long long>(x) + half_;
+      const std::size_t at = static_cast<std::size_t>(shifted % c) * band_.slots +
+                             static_cast<std::size_t>(shifted / c) + 1;
       band_.columnWeight[0][at] = across_[x].weight[0];
       band_.columnWeight[1][at] = across_[x].weight[1];
     }
