@@ -46,8 +46,9 @@ HogLayout hogLayout(const double *params, int rows, int cols);
 
 /// Doubles of working storage (the cell histograms of blockSize + 1 grid
 /// rows, a lane-wise copy of a group of blocks, the buffers of one band of
-/// eight image rows of cols pixels and the column splits) that HoG takes for
-/// a layout of positive length.
+/// eight image rows of cols pixels, the band rearranged for the votes where
+/// the cell size is whole, and the column splits) that HoG takes for a
+/// layout of positive length, or a little more.
 double hogWorkElements(const HogLayout &layout, int cols);
 
 /// Gradient of one pixel: magnitude and angle atan2(dy, dx), in (-pi, pi].
