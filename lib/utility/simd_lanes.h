@@ -21,6 +21,10 @@
 //   andCond, orCond, select(c, a, b) (a where c holds, else b), condBits(c)
 // Further per-lane operations:
 //   div(a, b), sqrt(a)      IEEE quotient and square root
+//   quotientEstimate(a, b)  a / b within a relative 2^-13 for normal
+//                           operands, for estimates that a proof bounds:
+//                           a times a reciprocal estimate where the
+//                           target has one (AVX-512), else div(a, b)
 //   andBits(a, b), orBits   bitwise on the 64 bits of each lane
 //   negate(a)               a with its sign bit flipped (-0 for +0)
 //   roundToFloat(a)         a rounded to single precision (to nearest, ties
@@ -41,6 +45,9 @@
 //   transpose(v)            v[0 .. width-1] read as a width x width matrix
 //                           (v[i] lane j is element (i, j)), transposed in
 //                           place: only moves values
+//   lookupSmall(table, i)   the same for a table of 16 doubles and whole i
+//                           in 0 .. 15: a permutation across two registers
+//                           where the target has one (no memory gather)
 //
 // The x86 types are compiled inside the target regions of cpu_dispatch.h and
 // must only be used by code compiled in the same region.
@@ -88,6 +95,7 @@ struct LanesScalar {
   static Vec select(Cond c, Vec a, Vec b) { return c ? a : b; }
   static Mask condBits(Cond c) { return c ? 1u : 0u; }
   static Vec div(Vec a, Vec b) { return a / b; }
+  static Vec quotientEstimate(Vec a, Vec b) { return a / b; }
   static Vec sqrt(Vec a) { return std::sqrt(a); }
   static Vec andBits(Vec a, Vec b) { return combineBits(a, b, false); }
   static Vec orBits(Vec a, Vec b) { return combineBits(a, b, true); }
@@ -98,6 +106,7 @@ struct LanesScalar {
   static Vec truncate(Vec a) { return std::trunc(a); }
   static Vec lookup(const double *table, Vec i) { return table[static_cast<int>(i)]; }
   static void transpose(Vec (&)[width]) {}
+  static Vec lookupSmall(const double *table, Vec i) { return lookup(table, i); }
 
 private:
   static Vec combineBits(Vec a, Vec b, bool either) {
@@ -158,6 +167,35 @@ struct CodeLanesScalar {
   static Mask greaterMask(Vec a, Vec b) { return a > b ? 1u : 0u; }
 };
 
+// Single-precision lanes for results, one float per lane of the double type
+// of the same target (in the low part of a narrower register): IEEE float
+// arithmetic, so a step on floats costs one conversion in and one out
+// rather than a rounding after every double operation.
+//   narrow(d)               the double lanes rounded to single precision (to
+//                           nearest, ties to even, overflowing to infinity)
+//   widen(f)                the float lanes as doubles (exact)
+//   broadcast(x), zero()    every lane x, every lane +0
+//   add, sub, mul, sqrt     single-precision sum, difference, product,
+//                           square root
+//   lessCond, greaterCond   per-lane comparisons (false where NaN), giving
+//                           Cond for select(c, a, b) (a where c holds)
+struct NarrowLanesScalar {
+  static constexpr int width = 1;
+  using Vec = float;
+  using Cond = bool;
+  static Vec narrow(double d) { return static_cast<float>(d); }
+  static double widen(Vec f) { return static_cast<double>(f); }
+  static Vec broadcast(float x) { return x; }
+  static Vec zero() { return 0.0f; }
+  static Vec add(Vec a, Vec b) { return a + b; }
+  static Vec sub(Vec a, Vec b) { return a - b; }
+  static Vec mul(Vec a, Vec b) { return a * b; }
+  static Vec sqrt(Vec a) { return std::sqrt(a); }
+  static Cond lessCond(Vec a, Vec b) { return a < b; }
+  static Cond greaterCond(Vec a, Vec b) { return a > b; }
+  static Vec select(Cond c, Vec a, Vec b) { return c ? a : b; }
+};
+
 #if CLUSTERKIT_X86_DISPATCH
 
 CLUSTERKIT_BEGIN_TARGET_SSE2
@@ -192,6 +230,7 @@ struct LanesSse2 {
   static Vec select(Cond c, Vec a, Vec b) { return _mm_or_pd(_mm_and_pd(c, a), _mm_andnot_pd(c, b)); }
   static Mask condBits(Cond c) { return static_cast<Mask>(_mm_movemask_pd(c)); }
   static Vec div(Vec a, Vec b) { return _mm_div_pd(a, b); }
+  static Vec quotientEstimate(Vec a, Vec b) { return div(a, b); }
   static Vec sqrt(Vec a) { return _mm_sqrt_pd(a); }
   static Vec andBits(Vec a, Vec b) { return _mm_and_pd(a, b); }
   static Vec orBits(Vec a, Vec b) { return _mm_or_pd(a, b); }
@@ -212,6 +251,7 @@ struct LanesSse2 {
     v[1] = _mm_unpackhi_pd(v[0], v[1]);
     v[0] = first;
   }
+  static Vec lookupSmall(const double *table, Vec i) { return lookup(table, i); }
 };
 struct FloatLanesSse2 {
   static constexpr int width = 4;
@@ -243,6 +283,22 @@ struct CodeLanesSse2 {
     const unsigned halves = static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(a, b))));
     return (halves & 1u) | ((halves >> 1) & 2u);
   }
+};
+struct NarrowLanesSse2 { // two floats in the low half
+  static constexpr int width = 2;
+  using Vec = __m128;
+  using Cond = __m128;
+  static Vec narrow(__m128d d) { return _mm_cvtpd_ps(d); }
+  static __m128d widen(Vec f) { return _mm_cvtps_pd(f); }
+  static Vec broadcast(float x) { return _mm_set1_ps(x); }
+  static Vec zero() { return _mm_setzero_ps(); }
+  static Vec add(Vec a, Vec b) { return _mm_add_ps(a, b); }
+  static Vec sub(Vec a, Vec b) { return _mm_sub_ps(a, b); }
+  static Vec mul(Vec a, Vec b) { return _mm_mul_ps(a, b); }
+  static Vec sqrt(Vec a) { return _mm_sqrt_ps(a); }
+  static Cond lessCond(Vec a, Vec b) { return _mm_cmplt_ps(a, b); }
+  static Cond greaterCond(Vec a, Vec b) { return _mm_cmpgt_ps(a, b); }
+  static Vec select(Cond c, Vec a, Vec b) { return _mm_or_ps(_mm_and_ps(c, a), _mm_andnot_ps(c, b)); }
 };
 CLUSTERKIT_END_TARGET
 
@@ -278,6 +334,7 @@ struct LanesAvx2 {
   static Vec select(Cond c, Vec a, Vec b) { return _mm256_blendv_pd(b, a, c); }
   static Mask condBits(Cond c) { return static_cast<Mask>(_mm256_movemask_pd(c)); }
   static Vec div(Vec a, Vec b) { return _mm256_div_pd(a, b); }
+  static Vec quotientEstimate(Vec a, Vec b) { return div(a, b); }
   static Vec sqrt(Vec a) { return _mm256_sqrt_pd(a); }
   static Vec andBits(Vec a, Vec b) { return _mm256_and_pd(a, b); }
   static Vec orBits(Vec a, Vec b) { return _mm256_or_pd(a, b); }
@@ -301,6 +358,7 @@ struct LanesAvx2 {
     v[2] = _mm256_permute2f128_pd(t0, t2, 0x31);
     v[3] = _mm256_permute2f128_pd(t1, t3, 0x31);
   }
+  static Vec lookupSmall(const double *table, Vec i) { return lookup(table, i); }
 };
 struct FloatLanesAvx2 {
   static constexpr int width = 8;
@@ -329,6 +387,22 @@ struct CodeLanesAvx2 {
   static Mask greaterMask(Vec a, Vec b) { // sums below 2^31: the signed comparison
     return static_cast<Mask>(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(a, b))));
   }
+};
+struct NarrowLanesAvx2 {
+  static constexpr int width = 4;
+  using Vec = __m128;
+  using Cond = __m128;
+  static Vec narrow(__m256d d) { return _mm256_cvtpd_ps(d); }
+  static __m256d widen(Vec f) { return _mm256_cvtps_pd(f); }
+  static Vec broadcast(float x) { return _mm_set1_ps(x); }
+  static Vec zero() { return _mm_setzero_ps(); }
+  static Vec add(Vec a, Vec b) { return _mm_add_ps(a, b); }
+  static Vec sub(Vec a, Vec b) { return _mm_sub_ps(a, b); }
+  static Vec mul(Vec a, Vec b) { return _mm_mul_ps(a, b); }
+  static Vec sqrt(Vec a) { return _mm_sqrt_ps(a); }
+  static Cond lessCond(Vec a, Vec b) { return _mm_cmp_ps(a, b, _CMP_LT_OQ); }
+  static Cond greaterCond(Vec a, Vec b) { return _mm_cmp_ps(a, b, _CMP_GT_OQ); }
+  static Vec select(Cond c, Vec a, Vec b) { return _mm_blendv_ps(b, a, c); }
 };
 CLUSTERKIT_END_TARGET
 
@@ -367,6 +441,10 @@ struct LanesAvx512 {
   static Vec select(Cond c, Vec a, Vec b) { return _mm512_mask_blend_pd(c, b, a); }
   static Mask condBits(Cond c) { return static_cast<Mask>(c); }
   static Vec div(Vec a, Vec b) { return _mm512_div_pd(a, b); }
+  // The reciprocal estimate errs by less than 2^-14 relative.
+  static Vec quotientEstimate(Vec a, Vec b) {
+    return _mm512_mul_pd(a, _mm512_maskz_rcp14_pd(kAll, b));
+  }
   static Vec sqrt(Vec a) { return _mm512_maskz_sqrt_pd(kAll, a); }
   static Vec andBits(Vec a, Vec b) { return _mm512_and_pd(a, b); }
   static Vec orBits(Vec a, Vec b) { return _mm512_or_pd(a, b); }
@@ -405,6 +483,11 @@ struct LanesAvx512 {
       v[i] = _mm512_permutex2var_pd(u[i], halvesLow, u[i + 4]);
       v[i + 4] = _mm512_permutex2var_pd(u[i], halvesHigh, u[i + 4]);
     }
+  }
+  static Vec lookupSmall(const double *table, Vec i) {
+    // The low four bits of whole i + 2^52 are those of i.
+    const __m512i index = _mm512_castpd_si512(_mm512_add_pd(i, _mm512_set1_pd(0x1p52)));
+    return _mm512_permutex2var_pd(_mm512_loadu_pd(table), index, _mm512_loadu_pd(table + 8));
   }
 
 private:
@@ -455,6 +538,23 @@ struct CodeLanesAvx512 {
     const int high = _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(a.high, b.high)));
     return static_cast<Mask>(low | high << 4);
   }
+};
+struct NarrowLanesAvx512 { // the comparisons and blends of AVX (no AVX-512VL)
+  static constexpr int width = 8;
+  using Vec = __m256;
+  using Cond = __m256;
+  static constexpr __mmask8 kAll = 0xFF; // see LanesAvx512
+  static Vec narrow(__m512d d) { return _mm512_maskz_cvtpd_ps(kAll, d); }
+  static __m512d widen(Vec f) { return _mm512_maskz_cvtps_pd(kAll, f); }
+  static Vec broadcast(float x) { return _mm256_set1_ps(x); }
+  static Vec zero() { return _mm256_setzero_ps(); }
+  static Vec add(Vec a, Vec b) { return _mm256_add_ps(a, b); }
+  static Vec sub(Vec a, Vec b) { return _mm256_sub_ps(a, b); }
+  static Vec mul(Vec a, Vec b) { return _mm256_mul_ps(a, b); }
+  static Vec sqrt(Vec a) { return _mm256_sqrt_ps(a); }
+  static Cond lessCond(Vec a, Vec b) { return _mm256_cmp_ps(a, b, _CMP_LT_OQ); }
+  static Cond greaterCond(Vec a, Vec b) { return _mm256_cmp_ps(a, b, _CMP_GT_OQ); }
+  static Vec select(Cond c, Vec a, Vec b) { return _mm256_blendv_ps(b, a, c); }
 };
 CLUSTERKIT_END_TARGET
 

@@ -24,7 +24,7 @@
 // same float; otherwise hogAngle asks the library.
 //
 // Evaluation (q = min/max of |dx|, |dy|, both finite, not both zero):
-//   i = nearest integer to 8q (from an estimate), c = i/8,
+//   i = a whole number next to 8q (from an estimate), c = i/8,
 //   u = (min - c*max) / (max + c*min)    so that atan(q) = atan(c) + atan(u),
 //   p = u + u*s, s = u^2*(-1/3 + u^2*(1/5 + u^2*(-1/7 + u^2*(1/9 - u^2/11)))),
 //   t = atan(c) + p   (atan(c) from a table of doubles),
@@ -32,10 +32,11 @@
 //   sign of dy.
 //
 // Error bound, relative to the exact angle T (eps = 2^-53, one rounding):
-// 1. The estimate of 8q (q, then 8q + 0.5, each rounded to double) is off
-//    by far less than 2^-20, so |8q - i| <=
-//    0.5 + 2^-20 and |q - c| <= 1/16 + 2^-23; hence |u| = |q - c|/(1 + qc)
-//    < 0.0626.
+// 1. i is within 0.5 + 2^-10 of 8q: the scalar code rounds q, 8q and
+//    8q + 0.5 to double and truncates (off by far less), the vector kernels
+//    take the nearest whole number to an estimate of 8q within a relative
+//    2^-13 (q <= 1). So |q - c| <= 1/16 + 2^-13 and |u| = |q - c|/(1 + qc)
+//    < 0.0627; no estimate of q above 1 + 2^-13 gives an i above 8.
 // 2. min - c*max is exact: c*max has at most 28 significant bits; for i = 0
 //    it is 0, and for i >= 1 we have q > 1/32, so both terms are multiples of
 //    a common power of two g (a 1/8 of the last place of max's float grid,
@@ -44,19 +45,19 @@
 //    |u_computed - u| <= 2.01 eps |u|.
 // 3. Series truncation: atan is an alternating series with decreasing terms
 //    for |u| < 1, so dropping u^13/13 onwards errs by at most
-//    |u|^13/13 < 2.9e-16 |u| < 1.3 eps |u|. The Horner evaluation of s
+//    |u|^13/13 < 2.9e-16 |u| < 2.7 eps |u|. The Horner evaluation of s
 //    (|s| < 0.0014, terms shrinking by u^2 < 0.004) has a relative error of
 //    a few eps, i.e. below 0.01 eps |u| in p; u*s and u + u*s add 0.0014 eps
-//    |u| and eps |p|. With step 2 (atan' <= 1): |p - atan(u)| <= 4.4 eps |u|.
+//    |u| and eps |p|. With step 2 (atan' <= 1): |p - atan(u)| <= 5.8 eps |u|.
 // 4. t: the table entry errs by at most eps atan(c) and the sum by eps |t|.
-//    For i = 0, t = p and |u| = q <= 1.001 atan(q). For i >= 1,
-//    atan(q) >= atan(1/16 - 2^-23) > 0.0624, so |u| <= 1.004 atan(q) and
+//    For i = 0, t = p and |u| = q <= 1.002 atan(q). For i >= 1,
+//    q >= (0.5 - 2^-10)/8 and atan(q) > 0.0622, so |u| <= 1.008 atan(q) and
 //    atan(c) <= atan(q) + |q - c| <= 2.01 atan(q). So
-//    |t - atan(q)| <= (4.42 + 2.01 + 1.01) eps atan(q) < 8 eps atan(q).
+//    |t - atan(q)| <= (5.85 + 2.01 + 1.01) eps atan(q) < 9 eps atan(q).
 // 5. pi/2 - t (when t <= pi/4 + tiny, result >= pi/4) and pi - r (r <= pi/2,
 //    result >= pi/2) each add the constant's eps-rounding and one rounding:
-//    at most about 5 eps more relative to their larger results. The sign is
-//    exact. Altogether |A - T| < 32 eps |T| = 2^-48 |T|.
+//    at most 3 eps more relative to their larger results. The sign is
+//    exact. Altogether |A - T| < 16 eps |T| < 32 eps |T| = 2^-48 |T|.
 // The library's atan2 is assumed to be within 2^-50 |T| (four units in the
 // last place; the system library's stays below one), so
 // |A - library| < 1.25 * 2^-48 |T| < 2^-47 |A|, which is less than 2^6 units
@@ -73,8 +74,9 @@
 // atan2(+-0, x) is +-0 or +-pi, the IEC 60559 values the library returns.
 namespace {
 
-// atan(i/8), i = 0 .. 8, rounded to double.
-constexpr double kAtanOfEighths[9] = {0.0,
+// atan(i/8), i = 0 .. 8, rounded to double; zeros after, so that the
+// kernels can look entries up in a table of sixteen (lookupSmall).
+constexpr double kAtanOfEighths[16] = {0.0,
                                       0.12435499454676144,
                                       0.24497866312686414,
                                       0.35877067027057225,
