@@ -388,21 +388,11 @@ struct CodeLanesAvx2 {
     return static_cast<Mask>(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(a, b))));
   }
 };
-struct NarrowLanesAvx2 {
+// Four floats in the same register as SSE2's two, the SSE operations on it.
+struct NarrowLanesAvx2 : NarrowLanesSse2 {
   static constexpr int width = 4;
-  using Vec = __m128;
-  using Cond = __m128;
   static Vec narrow(__m256d d) { return _mm256_cvtpd_ps(d); }
   static __m256d widen(Vec f) { return _mm256_cvtps_pd(f); }
-  static Vec broadcast(float x) { return _mm_set1_ps(x); }
-  static Vec zero() { return _mm_setzero_ps(); }
-  static Vec add(Vec a, Vec b) { return _mm_add_ps(a, b); }
-  static Vec sub(Vec a, Vec b) { return _mm_sub_ps(a, b); }
-  static Vec mul(Vec a, Vec b) { return _mm_mul_ps(a, b); }
-  static Vec sqrt(Vec a) { return _mm_sqrt_ps(a); }
-  static Cond lessCond(Vec a, Vec b) { return _mm_cmp_ps(a, b, _CMP_LT_OQ); }
-  static Cond greaterCond(Vec a, Vec b) { return _mm_cmp_ps(a, b, _CMP_GT_OQ); }
-  static Vec select(Cond c, Vec a, Vec b) { return _mm_blendv_ps(b, a, c); }
 };
 CLUSTERKIT_END_TARGET
 
