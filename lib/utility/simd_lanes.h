@@ -41,13 +41,13 @@
 //   truncate(a)             a rounded toward zero, for |a| < 2^31; other
 //                           lanes (NaN included) give a value outside
 //                           (-2^31, 2^31) or NaN
+//   lookupSmall(table, i)   table[i] per lane for a table of 16 doubles and
+//                           whole i in 0 .. 15: a permutation across two
+//                           registers where the target has one (no gather)
 //   lookup(table, i)        table[i] per lane, for whole i in range
 //   transpose(v)            v[0 .. width-1] read as a width x width matrix
 //                           (v[i] lane j is element (i, j)), transposed in
 //                           place: only moves values
-//   lookupSmall(table, i)   the same for a table of 16 doubles and whole i
-//                           in 0 .. 15: a permutation across two registers
-//                           where the target has one (no memory gather)
 //
 // The x86 types are compiled inside the target regions of cpu_dispatch.h and
 // must only be used by code compiled in the same region.
@@ -104,9 +104,9 @@ struct LanesScalar {
   static void storeFloats(float *p, Vec a) { *p = static_cast<float>(a); }
   static Vec floatSqrt(Vec a) { return static_cast<double>(std::sqrt(static_cast<float>(a))); }
   static Vec truncate(Vec a) { return std::trunc(a); }
+  static Vec lookupSmall(const double *table, Vec i) { return lookup(table, i); }
   static Vec lookup(const double *table, Vec i) { return table[static_cast<int>(i)]; }
   static void transpose(Vec (&)[width]) {}
-  static Vec lookupSmall(const double *table, Vec i) { return lookup(table, i); }
 
 private:
   static Vec combineBits(Vec a, Vec b, bool either) {
@@ -241,6 +241,7 @@ struct LanesSse2 {
   }
   static Vec floatSqrt(Vec a) { return _mm_cvtps_pd(_mm_sqrt_ps(_mm_cvtpd_ps(a))); }
   static Vec truncate(Vec a) { return _mm_cvtepi32_pd(_mm_cvttpd_epi32(a)); }
+  static Vec lookupSmall(const double *table, Vec i) { return lookup(table, i); }
   static Vec lookup(const double *table, Vec i) {
     const __m128i index = _mm_cvttpd_epi32(i);
     return _mm_set_pd(table[_mm_cvtsi128_si32(_mm_srli_si128(index, 4))],
@@ -251,7 +252,6 @@ struct LanesSse2 {
     v[1] = _mm_unpackhi_pd(v[0], v[1]);
     v[0] = first;
   }
-  static Vec lookupSmall(const double *table, Vec i) { return lookup(table, i); }
 };
 struct FloatLanesSse2 {
   static constexpr int width = 4;
@@ -343,6 +343,7 @@ struct LanesAvx2 {
   static void storeFloats(float *p, Vec a) { _mm_storeu_ps(p, _mm256_cvtpd_ps(a)); }
   static Vec floatSqrt(Vec a) { return _mm256_cvtps_pd(_mm_sqrt_ps(_mm256_cvtpd_ps(a))); }
   static Vec truncate(Vec a) { return _mm256_cvtepi32_pd(_mm256_cvttpd_epi32(a)); }
+  static Vec lookupSmall(const double *table, Vec i) { return lookup(table, i); }
   static Vec lookup(const double *table, Vec i) {
     // The masked form with every lane set: its explicit source keeps GCC 12
     // from reporting the plain form's unused one as uninitialised.
@@ -358,7 +359,6 @@ struct LanesAvx2 {
     v[2] = _mm256_permute2f128_pd(t0, t2, 0x31);
     v[3] = _mm256_permute2f128_pd(t1, t3, 0x31);
   }
-  static Vec lookupSmall(const double *table, Vec i) { return lookup(table, i); }
 };
 struct FloatLanesAvx2 {
   static constexpr int width = 8;
@@ -449,6 +449,11 @@ struct LanesAvx512 {
     return _mm512_maskz_cvtps_pd(kAll, _mm256_sqrt_ps(_mm512_maskz_cvtpd_ps(kAll, a)));
   }
   static Vec truncate(Vec a) { return _mm512_maskz_cvtepi32_pd(kAll, truncateToInt(a)); }
+  static Vec lookupSmall(const double *table, Vec i) {
+    // The low four bits of whole i + 2^52 are those of i.
+    const __m512i index = _mm512_castpd_si512(_mm512_add_pd(i, _mm512_set1_pd(0x1p52)));
+    return _mm512_permutex2var_pd(_mm512_loadu_pd(table), index, _mm512_loadu_pd(table + 8));
+  }
   static Vec lookup(const double *table, Vec i) {
     return _mm512_mask_i32gather_pd(_mm512_setzero_pd(), kAll, truncateToInt(i), table, 8);
   }
@@ -473,11 +478,6 @@ struct LanesAvx512 {
       v[i] = _mm512_permutex2var_pd(u[i], halvesLow, u[i + 4]);
       v[i + 4] = _mm512_permutex2var_pd(u[i], halvesHigh, u[i + 4]);
     }
-  }
-  static Vec lookupSmall(const double *table, Vec i) {
-    // The low four bits of whole i + 2^52 are those of i.
-    const __m512i index = _mm512_castpd_si512(_mm512_add_pd(i, _mm512_set1_pd(0x1p52)));
-    return _mm512_permutex2var_pd(_mm512_loadu_pd(table), index, _mm512_loadu_pd(table + 8));
   }
 
 private:

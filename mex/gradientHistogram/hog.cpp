@@ -703,3 +703,76 @@ void HoG(double *image, double *params, int *dims, double *descriptor, unsigned 
                 blocks);
   blocks.finishAll();
 }
+
+namespace {
+
+using AngleRunKernel = void (*)(const double *, const double *, std::ptrdiff_t, double *, double *);
+using SplitRunKernel = void (*)(double *, double *, std::ptrdiff_t, double, int);
+
+// The per-pixel kernels of the active target that hogFastAngles and
+// hogOrientationSplits run on their own.
+struct PixelKernels {
+  AngleRunKernel angles;
+  SplitRunKernel splits;
+};
+
+PixelKernels activePixelKernels() {
+#if CLUSTERKIT_X86_DISPATCH
+  switch (activeKernelTarget()) {
+  case KernelTarget::Avx512:
+    return {avx512_target::fastAngleRun, avx512_target::splitRun};
+  case KernelTarget::Avx2:
+    return {avx2_target::fastAngleRun, avx2_target::splitRun};
+  case KernelTarget::Sse2:
+    return {sse2_target::fastAngleRun, sse2_target::splitRun};
+  default:
+    break;
+  }
+#endif
+  return {scalar_target::fastAngleRun, scalar_target::splitRun};
+}
+
+// count rounded up to whole bands (whole vectors on every target).
+std::size_t wholeBands(int count) {
+  return (static_cast<std::size_t>(count) + kBandRows - 1) / kBandRows * kBandRows;
+}
+
+} // namespace
+
+void hogFastAngles(const float *dy, const float *dx, int count, float *angle, bool *proven) {
+  if (count < 1)
+    return;
+  const std::size_t n = wholeBands(count);
+  auto values = allocateScratch<double>(4 * n, "HoG");
+  double *dyLanes = values.get(), *dxLanes = dyLanes + n, *angles = dxLanes + n,
+         *provenLanes = angles + n;
+  std::fill(dyLanes, dyLanes + 2 * n, 0.0);
+  std::copy(dy, dy + count, dyLanes);
+  std::copy(dx, dx + count, dxLanes);
+  activePixelKernels().angles(dyLanes, dxLanes, static_cast<std::ptrdiff_t>(n), angles,
+                              provenLanes);
+  for (int k = 0; k < count; ++k) {
+    // The kernels leave to their callers the gradients that hogFastAngle
+    // declines outright.
+    const float ax = std::fabs(dx[k]), ay = std::fabs(dy[k]);
+    proven[k] = provenLanes[k] == 1 && ax <= FLT_MAX && ay <= FLT_MAX && !(ax == 0 && ay == 0);
+    if (proven[k])
+      angle[k] = static_cast<float>(angles[k]);
+  }
+}
+
+void hogOrientationSplits(const float *angle, int count, double binWidth, int nbins,
+                          HogOrientationSplit *split) {
+  if (count < 1)
+    return;
+  const std::size_t n = wholeBands(count);
+  auto values = allocateScratch<double>(2 * n, "HoG");
+  double *lowerBins = values.get(), *weights = lowerBins + n;
+  std::fill(lowerBins, lowerBins + n, 0.0);
+  std::copy(angle, angle + count, lowerBins);
+  activePixelKernels().splits(lowerBins, weights, static_cast<std::ptrdiff_t>(n), binWidth, nbins);
+  for (int k = 0; k < count; ++k) {
+    const int lower = static_cast<int>(lowerBins[k]);
+    split[k] = {lower, lower == nbins - 1 ? 0 : lower + 1, weights[k]};
+  }
+}

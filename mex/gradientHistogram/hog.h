@@ -77,6 +77,11 @@ float hogAngle(float dy, float dx);
 /// boundary to tell (about one gradient in two million).
 bool hogFastAngle(float dy, float dx, float &angle);
 
+/// hogFastAngle of count gradients at once through the vector kernels of the
+/// active target, whose estimate of the octant differs from the scalar
+/// code's: proven[k] tells whether angle[k] was set (left alone otherwise).
+void hogFastAngles(const float *dy, const float *dx, int count, float *angle, bool *proven);
+
 /// Split of an angle in [0, range] between two neighbouring bins, which wrap
 /// round: lowerBin gets 1 - upperWeight, upperBin gets upperWeight.
 struct HogOrientationSplit {
@@ -88,6 +93,11 @@ struct HogOrientationSplit {
 /// Orientation split of angle (already folded into [0, range]) with bin
 /// width binWidth.
 HogOrientationSplit hogOrientationSplit(float angle, double binWidth, int nbins);
+
+/// hogOrientationSplit of count angles at once (into split[0 .. count - 1])
+/// through the vector kernels of the active target, for nbins up to 2^22.
+void hogOrientationSplits(const float *angle, int count, double binWidth, int nbins,
+                          HogOrientationSplit *split);
 
 /// Split of one pixel coordinate between grid line `first` (weight 1 - weight)
 /// and first + 1 (weight). A cell size that is not whole can give a weight

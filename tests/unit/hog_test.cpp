@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <random>
 #include <utility>
 #include <vector>
@@ -206,29 +207,34 @@ TEST(HogAngle, SpecialComponentsEqualTheLibrary) {
   }
 }
 
-// Gradients (dy, dx) of whole numbers below 2^24 whose exact angle lies
-// within about 2^-46 of a point halfway between two floats: p/q from the
-// continued fraction of tan(midpoint).
+// The gradient (dy, dx) of whole numbers below 2^24 whose angle comes
+// closest to angle (in (0, pi/2)): p/q from the continued fraction of
+// tan(angle).
+std::pair<float, float> gradientAlong(long double angle) {
+  long double rest = std::tan(angle);
+  long double p0 = 1, q0 = 0, p1 = std::floor(rest), q1 = 1;
+  rest -= p1;
+  while (rest > 1e-30L) {
+    rest = 1 / rest;
+    const long double a = std::floor(rest);
+    rest -= a;
+    const long double p2 = a * p1 + p0, q2 = a * q1 + q0;
+    if (p2 >= 16777216.0L || q2 >= 16777216.0L)
+      break;
+    p0 = p1, q0 = q1, p1 = p2, q1 = q2;
+  }
+  return {static_cast<float>(p1), static_cast<float>(q1)};
+}
+
+// Gradients whose exact angle lies within about 2^-46 of a point halfway
+// between two floats.
 std::vector<std::pair<float, float>> gradientsNextToARoundingBoundary(int count, unsigned seed) {
   std::mt19937 rng(seed);
   std::uniform_real_distribution<float> angles(0.05f, 1.5f);
   std::vector<std::pair<float, float>> gradients;
   for (int k = 0; k < count; ++k) {
     const float f = angles(rng);
-    const long double midpoint = (static_cast<long double>(f) + std::nextafter(f, 2.0f)) / 2;
-    long double rest = std::tan(midpoint);
-    long double p0 = 1, q0 = 0, p1 = std::floor(rest), q1 = 1;
-    rest -= p1;
-    while (rest > 1e-30L) {
-      rest = 1 / rest;
-      const long double a = std::floor(rest);
-      rest -= a;
-      const long double p2 = a * p1 + p0, q2 = a * q1 + q0;
-      if (p2 >= 16777216.0L || q2 >= 16777216.0L)
-        break;
-      p0 = p1, q0 = q1, p1 = p2, q1 = q2;
-    }
-    gradients.emplace_back(static_cast<float>(p1), static_cast<float>(q1));
+    gradients.push_back(gradientAlong((static_cast<long double>(f) + std::nextafter(f, 2.0f)) / 2));
   }
   return gradients;
 }
@@ -241,6 +247,65 @@ TEST(HogAngle, GradientsNextToARoundingBoundaryFallBackToTheLibrary) {
     for (int sign = 0; sign < 4; ++sign)
       check(sign & 1 ? -gradient.first : gradient.first, sign & 2 ? -gradient.second : gradient.second);
   EXPECT_GT(check.declined, 1000);
+}
+
+// The gradients at which the vector kernels' estimate of the octant of
+// min/max is at its worst: ratios halfway between two eighths (either
+// neighbour may be taken), the ends 0 and 1, their neighbours, in every
+// quadrant and both ways steep; and gradients at those ratios whose angle
+// lies next to a rounding boundary, where an error above the proven bound
+// would show.
+std::vector<std::pair<float, float>> gradientsAtOctantBoundaries() {
+  std::vector<std::pair<float, float>> gradients;
+  const float big = 1 << 20; // room for neighbours one unit away
+  for (int j = 1; j <= 8; ++j) {
+    const float halfway = (2 * j - 1) * big; // over 16 * big: 8q = j - 1/2
+    for (const float min : {halfway, halfway - 1, halfway + 1, j * 2 * big - 1, 1.0f})
+      for (int quadrant = 0; quadrant < 8; ++quadrant) {
+        const float dy = quadrant & 4 ? 16 * big : min, dx = quadrant & 4 ? min : 16 * big;
+        gradients.emplace_back(quadrant & 1 ? -dy : dy, quadrant & 2 ? -dx : dx);
+      }
+    float f = static_cast<float>(std::atan((2 * j - 1) / 16.0L));
+    for (int step = 0; step < 200; ++step, f = std::nextafter(f, 2.0f))
+      gradients.push_back(gradientAlong((static_cast<long double>(f) + std::nextafter(f, 2.0f)) / 2));
+  }
+  return gradients;
+}
+
+// The vector kernels' fast angles (on every target) against the library:
+// random gradients of every size, pixel differences, and the worst cases
+// of the octant's estimate.
+TEST(HogAngle, VectorKernelsEqualTheLibraryWhereTheyClaimAProof) {
+  std::mt19937 rng(41);
+  std::uniform_real_distribution<float> pixelDifference(-255.0f, 255.0f);
+  std::vector<std::pair<float, float>> gradients = gradientsAtOctantBoundaries();
+  for (const auto &range : {std::make_pair(-8, 8), std::make_pair(-149, 127)})
+    for (int k = 0; k < 300000; ++k)
+      gradients.emplace_back(randomFloat(rng, range.first, range.second),
+                             randomFloat(rng, range.first, range.second));
+  for (int k = 0; k < 300000; ++k)
+    gradients.emplace_back(pixelDifference(rng), pixelDifference(rng));
+  std::vector<float> dy, dx;
+  for (const auto &gradient : gradients) {
+    dy.push_back(gradient.first);
+    dx.push_back(gradient.second);
+  }
+  const int count = static_cast<int>(gradients.size());
+  for (KernelTarget target : supportedKernelTargets()) {
+    SCOPED_TRACE(kernelTargetName(target));
+    ScopedKernelTarget forced(target);
+    std::vector<float> angle(count, -7.0f);
+    std::unique_ptr<bool[]> proven(new bool[count]);
+    hogFastAngles(dy.data(), dx.data(), count, angle.data(), proven.get());
+    int declined = 0;
+    for (int k = 0; k < count; ++k) {
+      declined += !proven[k];
+      ASSERT_TRUE(!proven[k] || sameFloatBits(angle[k], libraryAngle(dy[k], dx[k])))
+          << "dy " << dy[k] << " dx " << dx[k];
+    }
+    EXPECT_GT(declined, 200); // the gradients next to a rounding boundary
+    EXPECT_LT(declined, 2000);
+  }
 }
 
 TEST(HogOrientationSplit, HalfTurnFallsBetweenTheLastBinAndBinZero) {
@@ -269,6 +334,54 @@ TEST(HogOrientationSplit, BinsStayInRangeWhenTheWidthRoundsDown) {
   const HogOrientationSplit split = hogOrientationSplit(HOG_HALF_TURN, w, nbins);
   EXPECT_EQ(split.lowerBin, 0);
   EXPECT_EQ(split.upperBin, 1);
+}
+
+// The vector kernels' splits (on every target) against hogOrientationSplit,
+// bit for bit: random angles, both ends of the range, and angles exactly at
+// a bin centre, a = (n - 1/2) w, where a / w + 1/2 is whole and the upper
+// bin from a multiplication by 1 / w can be one too low (n = 8 of 517 bins,
+// n = 29 and 127 of 947); those take the division.
+TEST(HogOrientationSplit, VectorKernelsEqualTheScalarSplit) {
+  const struct {
+    int nbins;
+    float range;
+    std::vector<int> centres; // n of the centres (n - 1/2) w to try
+  } cases[] = {{9, HOG_HALF_TURN, {1, 5}},
+               {9, HOG_FULL_TURN, {1, 9}},
+               {517, HOG_HALF_TURN, {8}},
+               {517, HOG_FULL_TURN, {8}},
+               {947, HOG_HALF_TURN, {29, 127}},
+               {1 << 22, HOG_FULL_TURN, {1, 3}}};
+  std::mt19937 rng(7);
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.nbins << " bins over " << c.range);
+    const double w = static_cast<double>(c.range / static_cast<float>(c.nbins));
+    std::vector<float> angles = {0.0f, c.range, std::nextafter(c.range, 0.0f)};
+    for (int n : c.centres) {
+      const float centre = static_cast<float>((n - 0.5) * w);
+      if (static_cast<double>(centre) == (n - 0.5) * w) // a float
+        angles.push_back(centre);
+      angles.push_back(std::nextafter(centre, 0.0f));
+      angles.push_back(std::nextafter(centre, 7.0f));
+    }
+    std::uniform_real_distribution<float> anywhere(0.0f, c.range);
+    for (int k = 0; k < 1000; ++k)
+      angles.push_back(anywhere(rng));
+    const int count = static_cast<int>(angles.size());
+    for (KernelTarget target : supportedKernelTargets()) {
+      SCOPED_TRACE(kernelTargetName(target));
+      ScopedKernelTarget forced(target);
+      std::vector<HogOrientationSplit> splits(count);
+      hogOrientationSplits(angles.data(), count, w, c.nbins, splits.data());
+      for (int k = 0; k < count; ++k) {
+        const HogOrientationSplit expected = hogOrientationSplit(angles[k], w, c.nbins);
+        ASSERT_EQ(splits[k].lowerBin, expected.lowerBin) << "angle " << angles[k];
+        ASSERT_EQ(splits[k].upperBin, expected.upperBin) << "angle " << angles[k];
+        ASSERT_EQ(std::memcmp(&splits[k].upperWeight, &expected.upperWeight, sizeof(double)), 0)
+            << "angle " << angles[k];
+      }
+    }
+  }
 }
 
 TEST(HogSpatialSplit, WholeCellsGiveWeightsInsideTheUnitInterval) {
@@ -336,6 +449,20 @@ TEST(HoG, MatchesTheLiteralComputationOnRandomImages) {
     }
 }
 
+// An image (planes of rows x (4 * count + 2), zero elsewhere) in which
+// pixel (y, 4j + 1) of the first plane has gradient j (dy, dx).
+std::vector<double> imageWithGradients(const std::vector<std::pair<float, float>> &gradients,
+                                       int rows, int y, int planes) {
+  const int cols = 4 * static_cast<int>(gradients.size()) + 2;
+  std::vector<double> image(static_cast<std::size_t>(rows) * cols * planes, 0.0);
+  for (std::size_t j = 0; j < gradients.size(); ++j) {
+    const std::size_t x = 4 * j + 1;
+    image[(y - 1) + x * rows] = gradients[j].first;  // dy = above - below
+    image[y + (x + 1) * rows] = gradients[j].second; // dx = right - left
+  }
+  return image;
+}
+
 // Pixels (y, 4j + 1) get the gradients next to a rounding boundary, so the
 // descriptor goes through the library fallback: y = 1 of a three-row image
 // (rows at the image border) and y = 9 of a twenty-row one (rows inside,
@@ -352,13 +479,8 @@ TEST(HoG, GradientsNextToARoundingBoundaryKeepTheLiteralBits) {
   for (const int rows : {3, 20})
     for (const bool grey : {true, false}) {
       const int y = rows == 3 ? 1 : 9;
-      std::vector<double> image(static_cast<std::size_t>(rows) * cols * (grey ? 1 : 3), 0.0);
-      for (std::size_t j = 0; j < gradients.size(); ++j) {
-        const std::size_t x = 4 * j + 1;
-        image[(y - 1) + x * rows] = gradients[j].first;  // dy = above - below
-        image[y + (x + 1) * rows] = gradients[j].second; // dx = right - left
-      }
-      expectEveryTargetMatchesLiteral(image, {9, 1, 2, 0, 0.2}, rows, cols, grey);
+      expectEveryTargetMatchesLiteral(imageWithGradients(gradients, rows, y, grey ? 1 : 3),
+                                      {9, 1, 2, 0, 0.2}, rows, cols, grey);
     }
 }
 
