@@ -484,6 +484,28 @@ TEST(HoG, GradientsNextToARoundingBoundaryKeepTheLiteralBits) {
     }
 }
 
+// Differences next to a missing neighbour are the neighbour's value or its
+// negation, never a subtraction from zero: a pixel of -0 or +0 there gives
+// a component of its own sign or the opposite one, and with dx < 0 the sign
+// of a zero dy decides between the angles pi and -pi (which fold to the
+// same angle over a full turn, to pi and 0 over a half turn).
+TEST(HoG, SignedZerosAtTheImageBorderKeepTheirSigns) {
+  const double values[] = {0.0, -0.0, 0.0, -0.0, 1.0, 2.0};
+  std::mt19937 rng(3);
+  const struct {
+    int rows, cols;
+  } sizes[] = {{2, 9}, {9, 2}, {10, 13}, {17, 12}, {26, 5}};
+  for (const auto &size : sizes)
+    for (const bool grey : {true, false}) {
+      SCOPED_TRACE(testing::Message() << size.rows << "x" << size.cols);
+      std::vector<double> image(static_cast<std::size_t>(size.rows) * size.cols * (grey ? 1 : 3));
+      for (double &v : image)
+        v = values[rng() % 6];
+      for (const double mode : {0.0, 1.0})
+        expectEveryTargetMatchesLiteral(image, {9, 1, 1, mode, 1}, size.rows, size.cols, grey);
+    }
+}
+
 TEST(HoG, NonFiniteValuesDoNotDisturbTheGrid) {
   for (const int planes : {1, 3}) {
     std::vector<double> image = randomImage(30, 30, planes, 99);
