@@ -26,6 +26,10 @@
 //                           a times a reciprocal estimate where the
 //                           target has one (AVX-512), else div(a, b)
 //   andBits(a, b), orBits   bitwise on the 64 bits of each lane
+//   bitsAwayFrom(a, mask, centre, margin)
+//                           lanes whose bits under mask (below 2^31) read
+//                           as a whole number lie more than margin from
+//                           centre (margin <= centre < mask)
 //   negate(a)               a with its sign bit flipped (-0 for +0)
 //   roundToFloat(a)         a rounded to single precision (to nearest, ties
 //                           to even, overflowing to infinity) and widened
@@ -99,6 +103,12 @@ struct LanesScalar {
   static Vec sqrt(Vec a) { return std::sqrt(a); }
   static Vec andBits(Vec a, Vec b) { return combineBits(a, b, false); }
   static Vec orBits(Vec a, Vec b) { return combineBits(a, b, true); }
+  static Cond bitsAwayFrom(Vec a, std::uint32_t mask, std::uint32_t centre, std::uint32_t margin) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &a, sizeof bits);
+    // Unsigned wrap-round: at most 2 * margin exactly when within margin.
+    return (bits & mask) - (centre - margin) > 2 * margin;
+  }
   static Vec negate(Vec a) { return -a; }
   static Vec roundToFloat(Vec a) { return static_cast<double>(static_cast<float>(a)); }
   static void storeFloats(float *p, Vec a) { *p = static_cast<float>(a); }
@@ -234,6 +244,16 @@ struct LanesSse2 {
   static Vec sqrt(Vec a) { return _mm_sqrt_pd(a); }
   static Vec andBits(Vec a, Vec b) { return _mm_and_pd(a, b); }
   static Vec orBits(Vec a, Vec b) { return _mm_or_pd(a, b); }
+  static Cond bitsAwayFrom(Vec a, std::uint32_t mask, std::uint32_t centre, std::uint32_t margin) {
+    // On the low halves: the bits shifted to centre - margin + 2^31 and
+    // compared signed, which is the unsigned comparison of the shift to
+    // centre - margin; then each low half's result over its whole lane.
+    const __m128i shift = _mm_set1_epi32(static_cast<int>(0x80000000u - (centre - margin)));
+    const __m128i limit = _mm_set1_epi32(static_cast<int>(0x80000000u + 2 * margin));
+    const __m128i bits = _mm_and_si128(_mm_castpd_si128(a), _mm_set1_epi32(static_cast<int>(mask)));
+    const __m128i away = _mm_cmpgt_epi32(_mm_add_epi32(bits, shift), limit);
+    return _mm_castsi128_pd(_mm_shuffle_epi32(away, _MM_SHUFFLE(2, 2, 0, 0)));
+  }
   static Vec negate(Vec a) { return _mm_xor_pd(a, _mm_set1_pd(-0.0)); }
   static Vec roundToFloat(Vec a) { return _mm_cvtps_pd(_mm_cvtpd_ps(a)); }
   static void storeFloats(float *p, Vec a) {
@@ -298,7 +318,9 @@ struct NarrowLanesSse2 { // two floats in the low half
   static Vec sqrt(Vec a) { return _mm_sqrt_ps(a); }
   static Cond lessCond(Vec a, Vec b) { return _mm_cmplt_ps(a, b); }
   static Cond greaterCond(Vec a, Vec b) { return _mm_cmpgt_ps(a, b); }
-  static Vec select(Cond c, Vec a, Vec b) { return _mm_or_ps(_mm_and_ps(c, a), _mm_andnot_ps(c, b)); }
+  static Vec select(Cond c, Vec a, Vec b) {
+    return _mm_or_ps(_mm_and_ps(c, a), _mm_andnot_ps(c, b));
+  }
 };
 CLUSTERKIT_END_TARGET
 
@@ -338,6 +360,15 @@ struct LanesAvx2 {
   static Vec sqrt(Vec a) { return _mm256_sqrt_pd(a); }
   static Vec andBits(Vec a, Vec b) { return _mm256_and_pd(a, b); }
   static Vec orBits(Vec a, Vec b) { return _mm256_or_pd(a, b); }
+  static Cond bitsAwayFrom(Vec a, std::uint32_t mask, std::uint32_t centre, std::uint32_t margin) {
+    // As LanesSse2 does it.
+    const __m256i shift = _mm256_set1_epi32(static_cast<int>(0x80000000u - (centre - margin)));
+    const __m256i limit = _mm256_set1_epi32(static_cast<int>(0x80000000u + 2 * margin));
+    const __m256i bits =
+        _mm256_and_si256(_mm256_castpd_si256(a), _mm256_set1_epi32(static_cast<int>(mask)));
+    const __m256i away = _mm256_cmpgt_epi32(_mm256_add_epi32(bits, shift), limit);
+    return _mm256_castsi256_pd(_mm256_shuffle_epi32(away, _MM_SHUFFLE(2, 2, 0, 0)));
+  }
   static Vec negate(Vec a) { return _mm256_xor_pd(a, _mm256_set1_pd(-0.0)); }
   static Vec roundToFloat(Vec a) { return _mm256_cvtps_pd(_mm256_cvtpd_ps(a)); }
   static void storeFloats(float *p, Vec a) { _mm_storeu_ps(p, _mm256_cvtpd_ps(a)); }
@@ -438,6 +469,12 @@ struct LanesAvx512 {
   static Vec sqrt(Vec a) { return _mm512_maskz_sqrt_pd(kAll, a); }
   static Vec andBits(Vec a, Vec b) { return _mm512_and_pd(a, b); }
   static Vec orBits(Vec a, Vec b) { return _mm512_or_pd(a, b); }
+  static Cond bitsAwayFrom(Vec a, std::uint32_t mask, std::uint32_t centre, std::uint32_t margin) {
+    // Unsigned wrap-round: at most 2 * margin exactly when within margin.
+    const __m512i bits = _mm512_and_si512(_mm512_castpd_si512(a), _mm512_set1_epi64(mask));
+    const __m512i shifted = _mm512_sub_epi64(bits, _mm512_set1_epi64(centre - margin));
+    return _mm512_cmpgt_epu64_mask(shifted, _mm512_set1_epi64(2 * margin));
+  }
   static Vec negate(Vec a) { return _mm512_xor_pd(a, _mm512_set1_pd(-0.0)); }
   static Vec roundToFloat(Vec a) {
     return _mm512_maskz_cvtps_pd(kAll, _mm512_maskz_cvtpd_ps(kAll, a));
