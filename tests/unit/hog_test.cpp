@@ -273,17 +273,20 @@ std::vector<std::pair<float, float>> gradientsAtOctantBoundaries() {
 }
 
 // The vector kernels' fast angles (on every target) against the library:
-// random gradients of every size, pixel differences, and the worst cases
-// of the octant's estimate.
+// the worst cases of the octant's estimate, gradients next to a rounding
+// boundary (those accepted just outside the margin show an error above the
+// proven bound), random gradients of every size and pixel differences.
 TEST(HogAngle, VectorKernelsEqualTheLibraryWhereTheyClaimAProof) {
   std::mt19937 rng(41);
   std::uniform_real_distribution<float> pixelDifference(-255.0f, 255.0f);
   std::vector<std::pair<float, float>> gradients = gradientsAtOctantBoundaries();
+  for (const auto &gradient : gradientsNextToARoundingBoundary(20000, 43))
+    gradients.push_back(gradient);
   for (const auto &range : {std::make_pair(-8, 8), std::make_pair(-149, 127)})
-    for (int k = 0; k < 300000; ++k)
+    for (int k = 0; k < 150000; ++k)
       gradients.emplace_back(randomFloat(rng, range.first, range.second),
                              randomFloat(rng, range.first, range.second));
-  for (int k = 0; k < 300000; ++k)
+  for (int k = 0; k < 150000; ++k)
     gradients.emplace_back(pixelDifference(rng), pixelDifference(rng));
   std::vector<float> dy, dx;
   for (const auto &gradient : gradients) {
@@ -303,8 +306,8 @@ TEST(HogAngle, VectorKernelsEqualTheLibraryWhereTheyClaimAProof) {
       ASSERT_TRUE(!proven[k] || sameFloatBits(angle[k], libraryAngle(dy[k], dx[k])))
           << "dy " << dy[k] << " dx " << dx[k];
     }
-    EXPECT_GT(declined, 200); // the gradients next to a rounding boundary
-    EXPECT_LT(declined, 2000);
+    EXPECT_GT(declined, 15000); // most gradients next to a rounding boundary
+    EXPECT_LT(declined, 19500);
   }
 }
 
