@@ -30,19 +30,22 @@ template <class Fn> double bestSeconds(int repeats, Fn fn) {
 /// rounds that time a and b in turn, so that a slow phase of the machine
 /// falls on both instead of on whichever ran then. The median of the rounds'
 /// ratios b / a is steadier than the ratio of the bests on a busy machine.
+/// Each round takes the best of `callsPerRound` calls of each side (several
+/// for workloads of a few milliseconds, whose single calls are noisy).
 struct AlternatingTimes {
   double first = 0.0, second = 0.0; // best seconds of a and of b
   double medianRatio = 0.0;         // median over the rounds of b / a
 };
 
-template <class FnA, class FnB> AlternatingTimes alternatingBestSeconds(int repeats, FnA a, FnB b) {
+template <class FnA, class FnB>
+AlternatingTimes alternatingBestSeconds(int repeats, FnA a, FnB b, int callsPerRound = 1) {
   a();
   b();
   AlternatingTimes times;
   times.first = times.second = 1e300;
   std::vector<double> ratios;
   for (int r = 0; r < repeats; ++r) {
-    const double secondsA = bestSeconds(1, a), secondsB = bestSeconds(1, b);
+    const double secondsA = bestSeconds(callsPerRound, a), secondsB = bestSeconds(callsPerRound, b);
     times.first = secondsA < times.first ? secondsA : times.first;
     times.second = secondsB < times.second ? secondsB : times.second;
     ratios.push_back(secondsB / secondsA);
