@@ -288,6 +288,9 @@ using DenseRowKernel = void (*)(const HogPhaseRows &, const SpatialWeights &, do
 // for the dense votes.
 using ArrangeKernel = void (*)(const HogBand &, int, int, const HogPhaseRows &);
 
+// Groups of lanes that one call of the block kernel normalises together.
+constexpr int kBlockGroups = 4;
+
 #define CLUSTERKIT_KERNEL_FILE "hog_kernels.inc"
 #include "kernel_targets.inc"
 
@@ -298,13 +301,15 @@ using RowVoteKernel = void (*)(const HogBand &, int, int, const SpatialWeights &
 using BlockKernel = void (*)(const double *const *, int, int, int, int, double, double *,
                              double *, std::ptrdiff_t);
 
-// The kernels of one target; blockLanes blocks go through `blocks` at once.
+// The kernels of one target; blockLanes blocks go through `blocks` at once,
+// kBlockGroups times as many through `manyBlocks`.
 // denseRow gives the dense row-vote kernel for a bin count, or null where
 // the target has none or the count is too large for it.
 struct HogKernels {
   BandKernel band;
   RowVoteKernel voteRow;
   BlockKernel blocks;
+  BlockKernel manyBlocks;
   int blockLanes;
   DenseRowKernel (*denseRow)(int nbins);
   ArrangeKernel arrange;
@@ -318,23 +323,24 @@ HogKernels activeKernels() {
   switch (activeKernelTarget()) {
   case KernelTarget::Avx512:
     return {avx512_target::bandPixels, avx512_target::voteBandRow, avx512_target::normaliseBlocks,
-            LanesAvx512::width, avx512_target::denseRowKernel, avx512_target::arrangeBand};
+            avx512_target::normaliseManyBlocks, LanesAvx512::width, avx512_target::denseRowKernel, avx512_target::arrangeBand};
   case KernelTarget::Avx2:
     return {avx2_target::bandPixels, avx2_target::voteBandRow, avx2_target::normaliseBlocks,
-            LanesAvx2::width, noDenseRowKernel, nullptr};
+            avx2_target::normaliseManyBlocks, LanesAvx2::width, noDenseRowKernel, nullptr};
   case KernelTarget::Sse2:
     return {sse2_target::bandPixels, sse2_target::voteBandRow, sse2_target::normaliseBlocks,
-            LanesSse2::width, noDenseRowKernel, nullptr};
+            sse2_target::normaliseManyBlocks, LanesSse2::width, noDenseRowKernel, nullptr};
   default:
     break;
   }
 #endif
   return {scalar_target::bandPixels, scalar_target::voteBandRow, scalar_target::normaliseBlocks,
-          LanesScalar::width, noDenseRowKernel, nullptr};
+          scalar_target::normaliseManyBlocks, LanesScalar::width, noDenseRowKernel, nullptr};
 }
 
-// The widest group of blocks normalised at once (AVX-512's eight doubles).
-constexpr int kMaxBlockLanes = 8;
+// The most blocks normalised at once (kBlockGroups groups of AVX-512's
+// eight doubles).
+constexpr int kMaxBlockLanes = 8 * kBlockGroups;
 // Blocks of more values than this are normalised one at a time, which keeps
 // the lane-wise copy of a group small.
 constexpr long long kMaxGroupedBlockValues = 1 << 14;
@@ -435,11 +441,24 @@ private:
       return descriptor_ + (bx - 1) * outStride +
              (by - 1) * static_cast<std::ptrdiff_t>(blockValues_);
     };
+    const int lanes = kernels_.blockLanes, blockCols = layout_.blockCols;
+    auto group = [&](BlockKernel kernel, int bx) {
+      kernel(cellRows_.get(), binStride, layout_.nbins, layout_.blockSize, bx, clip_,
+             laneValues_.get(), blockStart(bx), outStride);
+    };
     int bx = 1;
-    if (blockValues_ <= kMaxGroupedBlockValues)
-      for (const int lanes = kernels_.blockLanes; bx + lanes - 1 <= layout_.blockCols; bx += lanes)
-        kernels_.blocks(cellRows_.get(), binStride, layout_.nbins, layout_.blockSize, bx, clip_,
-                        laneValues_.get(), blockStart(bx), outStride);
+    if (blockValues_ <= kMaxGroupedBlockValues && blockCols >= lanes) {
+      for (; bx + kBlockGroups * lanes - 1 <= blockCols; bx += kBlockGroups * lanes)
+        group(kernels_.manyBlocks, bx);
+      for (; bx + lanes - 1 <= blockCols; bx += lanes)
+        group(kernels_.blocks, bx);
+      // The rest as the last group of lanes, which overlaps blocks already
+      // written and writes them again with the same bits (every lane has
+      // the scalar routine's).
+      if (bx <= blockCols)
+        group(kernels_.blocks, blockCols - lanes + 1);
+      bx = blockCols + 1;
+    }
     for (; bx <= layout_.blockCols; ++bx)
       scalar_target::normaliseBlocks(cellRows_.get(), binStride, layout_.nbins,
                                      layout_.blockSize, bx, clip_, laneValues_.get(),

@@ -424,6 +424,7 @@ TEST(HoG, MatchesTheLiteralComputationOnRandomImages) {
       {32, 32, kDefaults, 3},        // equal neighbours: zero differences
       {32, 32, {8, 4, 2, 1, 0.2}, 2},
       {16, 205, kDefaults},          // block columns in whole groups of lanes and a rest
+      {16, 300, kDefaults},          // several groups at once, a rest overlapping them
       {20, 21, {5, 0.4, 2, 0, 0.2}}, // cells below a pixel: grid rows without votes
       {36, 70, {3, 2, 5, 1, 0.2}},   // large blocks: many grid rows held at once
       {20, 20, {1100, 4, 4, 0, 0.2}}, // blocks too large to normalise in groups
