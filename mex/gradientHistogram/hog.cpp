@@ -233,6 +233,13 @@ PlaneGradient planeGradient(const double *plane, int rows, int cols, int y, int 
 // Rows per band of per-pixel work (a multiple of every lane width).
 constexpr int kBandRows = 8;
 
+// Arrays that one loop reads or writes at the same index start this many
+// doubles (1344 bytes) further apart than their sizes: arrays a multiple
+// of 4096 bytes apart (a band of 640 columns is 10 times that, its
+// arrangement for the votes 12 times) make the processor take a load as
+// dependent on an earlier store to another of them at the same index.
+constexpr std::size_t kArrayStagger = 168;
+
 // The per-pixel results of one band: three arrays of cols * kBandRows
 // doubles, in the order hog_kernels.inc describes.
 struct HogBand {
@@ -521,11 +528,13 @@ public:
   bool active() const { return kernel_ != nullptr; }
 
   // Doubles of storage the dense votes need (0 when they are not taken).
-  std::size_t elements() const { return active() ? (3 * kBandRows + 2) * rowSize_ : 0; }
+  std::size_t elements() const {
+    return active() ? (3 * kBandRows + 2) * rowSize_ + 3 * kArrayStagger : 0;
+  }
 
   // Takes elements() doubles of zeroed storage, before the first band.
   void attach(double *storage) {
-    const std::size_t bandArray = kBandRows * rowSize_;
+    const std::size_t bandArray = kBandRows * rowSize_ + kArrayStagger;
     band_.magnitude = storage;
     band_.lowerOffset = storage + bandArray;
     band_.upperWeight = storage + 2 * bandArray;
@@ -586,11 +595,12 @@ void voteAllPixels(const double *image, int rows, int cols, int planes, const Ho
   // One block for the band and its arrangement: fewer, larger allocations
   // keep the allocator from handing memory back to the system and faulting
   // it in again on every call.
-  auto storage = allocateScratch<double>(3 * bandSize + dense.elements(), "HoG");
+  const std::size_t bandArray = bandSize + kArrayStagger;
+  auto storage = allocateScratch<double>(3 * bandArray + dense.elements(), "HoG");
   double *base = storage.get();
-  const HogBand band = {base, base + bandSize, base + 2 * bandSize};
+  const HogBand band = {base, base + bandArray, base + 2 * bandArray};
   if (dense.active())
-    dense.attach(base + 3 * bandSize);
+    dense.attach(base + 3 * bandArray);
   const BandKernel bandPixels = kernels.band;
   const RowVoteKernel voteBandRow = kernels.voteRow;
   for (int y0 = 0; y0 < rows; y0 += kBandRows) {
@@ -657,6 +667,8 @@ double hogWorkElements(const HogLayout &layout, int cols) {
   // Per column: three doubles for each row of a band of per-pixel work, and
   // the column's spatial split; one pointer per block row.
   const double perColumn = 3.0 * kBandRows + sizeof(SpatialWeights) / sizeof(double);
+  // The band's arrays and the arrangement's, kArrayStagger apart.
+  const double stagger = 6.0 * kArrayStagger;
   const double binStride = static_cast<double>(binStrideOf(layout));
   // The band arranged for the dense votes, where the cell size allows them.
   const double cell = layout.cell;
@@ -664,7 +676,7 @@ double hogWorkElements(const HogLayout &layout, int cols) {
                            ? (3.0 * kBandRows + 2) * cell * (binStride + kGridColumnMultiple)
                            : 0;
   return (layout.blockSize + 1.0) * binStride * nbins + laneCopies * blockValues +
-         layout.blockSize + perColumn * cols + dense;
+         layout.blockSize + perColumn * cols + stagger + dense;
 }
 
 HogGradient hogGradient(const double *image, int rows, int cols, int planes, int y, int x) {
