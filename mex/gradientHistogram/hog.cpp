@@ -329,8 +329,10 @@ HogKernels activeKernels() {
 #if CLUSTERKIT_X86_DISPATCH
   switch (activeKernelTarget()) {
   case KernelTarget::Avx512:
-    return {avx512_target::bandPixels, avx512_target::voteBandRow, avx512_target::normaliseBlocks,
-            avx512_target::normaliseManyBlocks, LanesAvx512::width, avx512_target::denseRowKernel, avx512_target::arrangeBand};
+    return {avx512_target::bandPixels,          avx512_target::voteBandRow,
+            avx512_target::normaliseBlocks,     avx512_target::normaliseManyBlocks,
+            LanesAvx512::width,                 avx512_target::denseRowKernel,
+            avx512_target::arrangeBand};
   case KernelTarget::Avx2:
     return {avx2_target::bandPixels, avx2_target::voteBandRow, avx2_target::normaliseBlocks,
             avx2_target::normaliseManyBlocks, LanesAvx2::width, noDenseRowKernel, nullptr};
@@ -488,6 +490,20 @@ private:
 // band holds cell * (bin stride + 8) values, about cols + 18 cells.
 constexpr double kMaxDenseCell = 64;
 
+// Whether the cell size allows the dense votes: whole, 1 .. kMaxDenseCell.
+bool denseCellSize(double cell) {
+  return cell >= 1 && cell <= kMaxDenseCell && cell == std::floor(cell);
+}
+
+// Doubles of the band arranged for the dense votes with cell size c and a
+// bin stride: three arrays of kBandRows rows and the two column weights, c
+// phases of binStride + kGridColumnMultiple slots each, the arrays
+// kArrayStagger apart. (T is double for the memory check, which must not
+// overflow, std::size_t for the allocation.)
+template <class T> T denseArrangementElements(T c, T binStride) {
+  return (3 * kBandRows + 2) * c * (binStride + kGridColumnMultiple) + 3 * kArrayStagger;
+}
+
 // The dense votes. With a whole cell size c and h = c / 2 rounded down,
 // pixel x goes to grid column (x + h) / c (weight 1 - wx) and the next one
 // (weight wx), so along one image row grid column g receives the votes of
@@ -510,8 +526,7 @@ public:
     const double cell = layout.cell;
     // (Bin counts with a kernel take the orientation split band by band.)
     const DenseRowKernel kernel = kernels.denseRow(layout.nbins);
-    if (!kernel || !(cell >= 1 && cell <= kMaxDenseCell && cell == std::floor(cell)) ||
-        binStride % kGridColumnMultiple != 0)
+    if (!kernel || !denseCellSize(cell) || binStride % kGridColumnMultiple != 0)
       return;
     const int c = static_cast<int>(cell);
     half_ = c / 2;
@@ -529,7 +544,7 @@ public:
 
   // Doubles of storage the dense votes need (0 when they are not taken).
   std::size_t elements() const {
-    return active() ? (3 * kBandRows + 2) * rowSize_ + 3 * kArrayStagger : 0;
+    return active() ? denseArrangementElements<std::size_t>(band_.phases, binStride_) : 0;
   }
 
   // Takes elements() doubles of zeroed storage, before the first band.
@@ -667,14 +682,12 @@ double hogWorkElements(const HogLayout &layout, int cols) {
   // Per column: three doubles for each row of a band of per-pixel work, and
   // the column's spatial split; one pointer per block row.
   const double perColumn = 3.0 * kBandRows + sizeof(SpatialWeights) / sizeof(double);
-  // The band's arrays and the arrangement's, kArrayStagger apart.
-  const double stagger = 6.0 * kArrayStagger;
+  // The band's arrays, kArrayStagger apart.
+  const double stagger = 3.0 * kArrayStagger;
   const double binStride = static_cast<double>(binStrideOf(layout));
   // The band arranged for the dense votes, where the cell size allows them.
-  const double cell = layout.cell;
-  const double dense = cell >= 1 && cell <= kMaxDenseCell && cell == std::floor(cell)
-                           ? (3.0 * kBandRows + 2) * cell * (binStride + kGridColumnMultiple)
-                           : 0;
+  const double dense =
+      denseCellSize(layout.cell) ? denseArrangementElements<double>(layout.cell, binStride) : 0;
   return (layout.blockSize + 1.0) * binStride * nbins + laneCopies * blockValues +
          layout.blockSize + perColumn * cols + stagger + dense;
 }
