@@ -89,7 +89,7 @@ int main(int argc, char **argv) {
     printRatio("literal version", literal, ours);
 #ifdef CLUSTERKIT_HAVE_OPENCV
     printRatio("OpenCV HOGDescriptor (8-bit)", times.second, ours);
-    std::printf("    %-34s %8s     median of the rounds' ratios %.2fx\n", "", "", times.medianRatio);
+    printMedianRatio(times);
 #else
     std::printf("    OpenCV HOGDescriptor: not built (Debian libopencv-dev)\n");
 #endif

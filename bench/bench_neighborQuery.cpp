@@ -109,8 +109,7 @@ int main(int argc, char **argv) {
 #ifdef CLUSTERKIT_HAVE_FAISS
     printRatio(method == 2 ? "FAISS IndexFlatL2 (float32)" : "FAISS IndexFlat L1 (float32)",
                times.second, ours);
-    std::printf("    %-34s %8s     median of the rounds' ratios %.2fx\n", "", "",
-                times.medianRatio);
+    printMedianRatio(times);
 #else
     std::printf("    FAISS: not built in (install libfaiss-dev and re-run cmake)\n");
 #endif

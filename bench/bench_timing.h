@@ -56,6 +56,11 @@ AlternatingTimes alternatingBestSeconds(int repeats, FnA a, FnB b, int callsPerR
   return times;
 }
 
+/// The median of the rounds' ratios, on the line below printRatio's.
+inline void printMedianRatio(const AlternatingTimes &times) {
+  std::printf("    %-34s %8s     median of the rounds' ratios %.2fx\n", "", "", times.medianRatio);
+}
+
 /// Handles the option `--target scalar|sse2|avx2|avx512` (forces the kernels
 /// onto that instruction set) and prints the instruction set the run uses.
 /// Returns the index of the first argument that is not the option.
