@@ -291,15 +291,26 @@ struct HogPhaseRows {
 // last argument is the histograms' bin stride.
 using DenseRowKernel = void (*)(const HogPhaseRows &, const SpatialWeights &, double *const *,
                                 std::size_t);
-// Arranges a band (of cols pixels per row, for half a cell rounded down)
-// for the dense votes.
-using ArrangeKernel = void (*)(const HogBand &, int, int, const HogPhaseRows &);
+// bandPixels for the dense votes: the orientation splits of a band go
+// straight into their arrangement (for half a cell rounded down, the
+// second-last argument).
+using ArrangedBandKernel = void (*)(const double *, int, int, int, int, float, double, int, int,
+                                    int, const HogBand &, const HogPhaseRows &);
 
 // Groups of lanes that one call of the block kernel normalises together.
 constexpr int kBlockGroups = 4;
 
 #define CLUSTERKIT_KERNEL_FILE "hog_kernels.inc"
 #include "kernel_targets.inc"
+
+// The dense votes, on the one target whose vector holds a band column.
+#if CLUSTERKIT_X86_DISPATCH
+CLUSTERKIT_BEGIN_TARGET_AVX512
+namespace avx512_target {
+#include "hog_dense_kernels.inc"
+} // namespace avx512_target
+CLUSTERKIT_END_TARGET
+#endif
 
 using BandKernel = void (*)(const double *, int, int, int, int, float, double, int, int, bool,
                             const HogBand &);
@@ -311,7 +322,8 @@ using BlockKernel = void (*)(const double *const *, int, int, int, int, double, 
 // The kernels of one target; blockLanes blocks go through `blocks` at once,
 // kBlockGroups times as many through `manyBlocks`.
 // denseRow gives the dense row-vote kernel for a bin count, or null where
-// the target has none or the count is too large for it.
+// the target has none or the count is too large for it; arrangedBand is
+// the band kernel that goes with it.
 struct HogKernels {
   BandKernel band;
   RowVoteKernel voteRow;
@@ -319,7 +331,7 @@ struct HogKernels {
   BlockKernel manyBlocks;
   int blockLanes;
   DenseRowKernel (*denseRow)(int nbins);
-  ArrangeKernel arrange;
+  ArrangedBandKernel arrangedBand;
 };
 
 DenseRowKernel noDenseRowKernel(int) { return nullptr; }
@@ -332,7 +344,7 @@ HogKernels activeKernels() {
     return {avx512_target::bandPixels,          avx512_target::voteBandRow,
             avx512_target::normaliseBlocks,     avx512_target::normaliseManyBlocks,
             LanesAvx512::width,                 avx512_target::denseRowKernel,
-            avx512_target::arrangeBand};
+            avx512_target::arrangedBandPixels};
   case KernelTarget::Avx2:
     return {avx2_target::bandPixels, avx2_target::voteBandRow, avx2_target::normaliseBlocks,
             avx2_target::normaliseManyBlocks, LanesAvx2::width, noDenseRowKernel, nullptr};
@@ -537,7 +549,7 @@ public:
     band_.slots = binStride + kGridColumnMultiple;
     rowSize_ = static_cast<std::size_t>(c) * band_.slots;
     kernel_ = kernel;
-    arrange_ = kernels.arrange;
+    arrangedBand_ = kernels.arrangedBand;
   }
 
   bool active() const { return kernel_ != nullptr; }
@@ -548,6 +560,8 @@ public:
   }
 
   // Takes elements() doubles of zeroed storage, before the first band.
+  // Slot groups without a pixel in the image are never written again: they
+  // keep magnitude 0 and lower offset -1 in every row.
   void attach(double *storage) {
     const std::size_t bandArray = kBandRows * rowSize_ + kArrayStagger;
     band_.magnitude = storage;
@@ -555,6 +569,7 @@ public:
     band_.upperWeight = storage + 2 * bandArray;
     band_.columnWeight[0] = storage + 3 * bandArray;
     band_.columnWeight[1] = storage + 3 * bandArray + rowSize_;
+    std::fill(band_.lowerOffset, band_.lowerOffset + kBandRows * rowSize_, -1.0);
     const int c = band_.phases;
     for (int x = 0; x < cols_; ++x) {
       const long long shifted = static_cast<long long>(x) + half_;
@@ -565,8 +580,13 @@ public:
     }
   }
 
-  // Puts a band in place; before the votes of its rows.
-  void arrange(const HogBand &band) { arrange_(band, cols_, half_, band_); }
+  // The per-pixel work of the band starting at row y0 (bandPixels'
+  // arguments), put in place for the votes of its rows.
+  void bandPixels(const double *image, int rows, int planes, int y0, float range, double binWidth,
+                  int nbins, const HogBand &band) {
+    arrangedBand_(image, rows, cols_, planes, y0, range, binWidth, nbins,
+                  static_cast<int>(binStride_), half_, band, band_);
+  }
 
   // The votes of row r of the band into its two grid rows.
   void voteRow(int r, const SpatialWeights &down, double *const *gridRows) const {
@@ -584,7 +604,7 @@ private:
   const SpatialWeights *across_;
   int half_ = 0;
   DenseRowKernel kernel_ = nullptr;
-  ArrangeKernel arrange_ = nullptr;
+  ArrangedBandKernel arrangedBand_ = nullptr;
   HogPhaseRows band_{};
   std::size_t rowSize_ = 0;
 };
@@ -619,10 +639,11 @@ void voteAllPixels(const double *image, int rows, int cols, int planes, const Ho
   const BandKernel bandPixels = kernels.band;
   const RowVoteKernel voteBandRow = kernels.voteRow;
   for (int y0 = 0; y0 < rows; y0 += kBandRows) {
-    bandPixels(image, rows, cols, planes, y0, range, binWidth, nbins, static_cast<int>(binStride),
-               splitByRow, band);
     if (dense.active())
-      dense.arrange(band);
+      dense.bandPixels(image, rows, planes, y0, range, binWidth, nbins, band);
+    else
+      bandPixels(image, rows, cols, planes, y0, range, binWidth, nbins,
+                 static_cast<int>(binStride), splitByRow, band);
     for (int r = 0; r < kBandRows && y0 + r < rows; ++r) {
       const SpatialWeights down = spatialWeights(y0 + r, layout.cell);
       blocks.reach(down.first);
