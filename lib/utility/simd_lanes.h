@@ -49,7 +49,8 @@
 //                           whole i in 0 .. 15: a permutation across two
 //                           registers where the target has one (no gather)
 //   lookup(table, i)        table[i] per lane, for whole i in range
-//   transpose(v)            v[0 .. width-1] read as a width x width matrix
+//   transpose(v)            (LanesAvx512 only, for HoG's dense votes)
+//                           v[0 .. width-1] read as a width x width matrix
 //                           (v[i] lane j is element (i, j)), transposed in
 //                           place: only moves values
 //
@@ -116,7 +117,6 @@ struct LanesScalar {
   static Vec truncate(Vec a) { return std::trunc(a); }
   static Vec lookupSmall(const double *table, Vec i) { return lookup(table, i); }
   static Vec lookup(const double *table, Vec i) { return table[static_cast<int>(i)]; }
-  static void transpose(Vec (&)[width]) {}
 
 private:
   static Vec combineBits(Vec a, Vec b, bool either) {
@@ -267,11 +267,6 @@ struct LanesSse2 {
     return _mm_set_pd(table[_mm_cvtsi128_si32(_mm_srli_si128(index, 4))],
                       table[_mm_cvtsi128_si32(index)]);
   }
-  static void transpose(Vec (&v)[width]) {
-    const Vec first = _mm_unpacklo_pd(v[0], v[1]);
-    v[1] = _mm_unpackhi_pd(v[0], v[1]);
-    v[0] = first;
-  }
 };
 struct FloatLanesSse2 {
   static constexpr int width = 4;
@@ -380,15 +375,6 @@ struct LanesAvx2 {
     // from reporting the plain form's unused one as uninitialised.
     const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
     return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), table, _mm256_cvttpd_epi32(i), all, 8);
-  }
-  static void transpose(Vec (&v)[width]) {
-    // Pairs within each half, then the halves.
-    const Vec t0 = _mm256_unpacklo_pd(v[0], v[1]), t1 = _mm256_unpackhi_pd(v[0], v[1]);
-    const Vec t2 = _mm256_unpacklo_pd(v[2], v[3]), t3 = _mm256_unpackhi_pd(v[2], v[3]);
-    v[0] = _mm256_permute2f128_pd(t0, t2, 0x20);
-    v[1] = _mm256_permute2f128_pd(t1, t3, 0x20);
-    v[2] = _mm256_permute2f128_pd(t0, t2, 0x31);
-    v[3] = _mm256_permute2f128_pd(t1, t3, 0x31);
   }
 };
 struct FloatLanesAvx2 {
