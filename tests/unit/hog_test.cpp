@@ -441,6 +441,10 @@ TEST(HoG, MatchesTheLiteralComputationOnRandomImages) {
       {70, 150, {9, 65, 1, 0, 0.2}},
       {1, 50, {9, 1, 1, 0, 0.2}},
       {50, 1, {9, 1, 1, 1, 0.2}},
+      // Widths whose last pixel ends the pixels of a group of eight grid
+      // columns (8 * 15 - 4 and 5 * 7 - 2 pixels).
+      {17, 116, kDefaults},
+      {20, 33, {9, 5, 2, 0, 0.2}},
   };
   unsigned seed = 1;
   for (const Case &c : cases)
