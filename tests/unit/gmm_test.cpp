@@ -1,6 +1,7 @@
 #include "clusterkit.h"
 #include "cpu_dispatch.h"
 #include "literal_gmm_eval.h"
+#include "log_sum_steps.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,12 @@ std::vector<double> randomVector(std::mt19937 &rng, int n, double scale = 1.0) {
   std::vector<double> v(n);
   for (double &x : v)
     x = normal(rng);
+  return v;
+}
+
+std::vector<double> shifted(std::vector<double> v, double offset) {
+  for (double &x : v)
+    x += offset;
   return v;
 }
 
@@ -132,6 +139,10 @@ TEST(MixLogSum, AccumulatesLeftToRightWithExpAndLogNotLog1p) {
       {"far below then -0", {-50.0, -0.0}}, // +0
       {"infinities", {std::begin(infinities), std::end(infinities)}},
       {"huge and tiny", {std::begin(huge), std::end(huge)}},
+      // Long sums, where most steps are decided without exp and log.
+      {"long, spread 1", randomVector(rng, 300000, 1.0)},
+      {"long, spread 5", randomVector(rng, 300000, 5.0)},
+      {"long, shifted to -1000", shifted(randomVector(rng, 100000, 2.0), -1000.0)},
   };
   for (const Case &c : cases) {
     std::vector<double> v = c.values;
@@ -158,6 +169,52 @@ TEST(MixLogSum, TheLibraryAgreesWithTheShortcut) {
   for (int k = 0; k < 200000; ++k) {
     const double d = k == 0 ? std::nextafter(-37.0, -40.0) : below(rng);
     ASSERT_EQ(std::exp(d) + 1.0, 1.0) << d;
+  }
+}
+
+// The exponential's estimate keeps the error that its users assume (2^-50.5
+// relative; the library's own error is up to 2^-53 more).
+TEST(MixLogSum, ExpEstimateStaysWithinItsBound) {
+  std::mt19937 rng(17);
+  std::uniform_real_distribution<double> exponents(-40.0, -6.0);
+  for (int k = 0; k < 200000; ++k) {
+    const double z = k == 0 ? -40.0 : k == 1 ? -6.0 : exponents(rng);
+    const log_sum_steps::ExpEstimate estimate = log_sum_steps::estimateExp(z);
+    ASSERT_TRUE(estimate.valid && estimate.z == z);
+    ASSERT_LE(std::fabs(estimate.value - std::exp(z)), std::exp(z) * 0x1p-50) << z;
+  }
+  for (double z : {-40.1, -5.9, kNaN, -kInf})
+    EXPECT_FALSE(log_sum_steps::estimateExp(z).valid) << z;
+}
+
+// Steps the bounds cannot decide go to exp and log: a sum that rounds to a
+// power of two, a value above or too near the total, a total that moved too
+// far since the estimate. Decided steps give the literal bits.
+TEST(MixLogSum, StepsDecidedWithoutTheLibraryOrHandedBack) {
+  struct Step {
+    double previous, acc, a;
+    bool decided;
+  };
+  const double belowThirtyTwo = std::nextafter(32.0, 0.0);
+  const Step steps[] = {
+      {20.0, 20.0, 5.0, true},
+      {20.0 - 1e-9, 20.0, 7.5, true},
+      {20.0, 20.0 + 1e-3, 5.0, false}, // moved by more than 2^-11
+      {belowThirtyTwo, belowThirtyTwo, belowThirtyTwo - 48 * std::log(2.0), false}, // sum 32
+      {20.0, 20.0, 13.0, false},                                       // 7 below
+      {20.0, 20.0, -30.0, false},                                      // 50 below
+      {20.0, 20.0, 25.0, false},                                       // above
+  };
+  for (const Step &step : steps) {
+    const auto estimate = log_sum_steps::estimateExp(step.a - step.previous);
+    double result = kNaN;
+    const bool decided = log_sum_steps::decideStep(step.acc, step.a, estimate, result);
+    EXPECT_EQ(decided, step.decided) << step.acc << " " << step.a;
+    double pair[] = {step.acc, step.a};
+    if (decided) {
+      EXPECT_TRUE(sameBits(result, literalMixLogSum(pair, 2)));
+    }
+    EXPECT_TRUE(sameBits(mixLogSum(pair, 2), literalMixLogSum(pair, 2)));
   }
 }
 
