@@ -51,7 +51,10 @@ namespace log_sum_steps {
 /// for z in [-40, -6] (NaN and everything else are not).
 struct ExpEstimate {
   double z;
-  double value;
+  double value;     // e, the estimate of exp(z)
+  double half;      // e / 2
+  double square;    // e^2
+  double logSeries; // -e^2/2 + e^3/3, the start of ln(1 + e) - e
   bool valid;
 };
 
@@ -103,7 +106,17 @@ inline ExpEstimate estimateExp(double z) {
   const unsigned j = static_cast<unsigned>(k) & 63u;
   const int power = (k - static_cast<int>(j)) / 64; // in [-58, -9]
   const double scale = doubleFromBits(static_cast<std::uint64_t>(power + 1023) << 52);
-  return {inRange, (kTwoToJOver64[j] * expOfR) * scale, valid};
+  const double value = (kTwoToJOver64[j] * expOfR) * scale;
+  const double square = value * value;
+  return {inRange, value, value * 0.5, square, square * (-0.5 + value * (1.0 / 3)), valid};
+}
+
+/// estimateExp where z is in its range; elsewhere an invalid estimate,
+/// without the work.
+inline ExpEstimate estimateExpInRange(double z) {
+  if (z >= -40.0 && z <= -6.0)
+    return estimateExp(z);
+  return {z, 0.0, 0.0, 0.0, 0.0, false};
 }
 
 // Half a unit in the last place of s, or 0 where the test must not pass:
@@ -124,14 +137,17 @@ inline bool decideStep(double acc, double a, const ExpEstimate &estimate, double
     return false;
   double t, d, l, seriesRemainder;
   if (x <= -12.0 && std::fabs(shift) <= 0x1p-17) {
-    // exp(x) <= 2^-17.3: fewer terms of both series (remainders under
-    // |shift|^3/6 <= 2^-53.6 relative and d^4/4), a shorter chain.
-    const double shiftTimesEstimate = estimate.value * shift;
-    t = estimate.value + (shiftTimesEstimate + shiftTimesEstimate * (shift * 0.5));
+    // exp(x) <= 2^-17.3: three terms of exp(shift) (remainder under
+    // |shift|^3/6 <= 2^-53.6 relative), and ln(1 + d) - d from the estimate
+    // made ahead, -e^2/2 + e^3/3 - e^2 shift, which leaves on the chain only
+    // the last term. Its distance from ln(1 + d) - d, with y = exp(x): from
+    // d - y, y 2^-52.9 + y^2 2^-48.9; the dropped terms of exp(2 shift) and
+    // of the series, y^2 (2^-34 + 2^-34.3 + 2^-36.6); roundings, y^2 2^-49:
+    // under t (2^-52 + t 2^-32).
+    t = (estimate.value + estimate.value * shift) + (estimate.half * shift) * shift;
     d = (t + 1.0) - 1.0;
-    const double d2 = d * d;
-    l = d + d2 * (-0.5 + d * (1.0 / 3));
-    seriesRemainder = d2 * (d2 + 0x1p-49);
+    l = d + (estimate.logSeries - estimate.square * shift);
+    seriesRemainder = t * (0x1p-52 + t * 0x1p-32);
   } else {
     const double shift2 = shift * shift;
     const double expOfShiftMinusOne =
