@@ -71,6 +71,24 @@ KernelTarget activeKernelTarget();
 /// target is not supported.
 bool setKernelTarget(KernelTarget target);
 
+/// One cache description in the layout of CPUID leaf 4 (and AMD's 0x8000001D):
+/// eax bits 0-4 the type (0 no more caches, 1 data, 2 instructions, 3
+/// unified) and 5-7 the level; ebx the line size, partitions and ways, and
+/// ecx the sets, each stored minus one.
+struct CacheDescription {
+  unsigned eax = 0, ebx = 0, ecx = 0;
+};
+
+/// The bytes of the first level-1 data or unified cache among count
+/// descriptions, read up to the first of type 0; 0 when there is none.
+long long firstLevelDataCacheBytesOf(const CacheDescription *descriptions, int count);
+
+/// The processor's first-level data cache in bytes, read once: CPUID's cache
+/// descriptions (leaf 4, else AMD's 0x8000001D, else AMD's 0x80000005), else
+/// what the C library reports; 0 when nothing answers (other processors,
+/// some virtual machines).
+long long firstLevelDataCacheBytes();
+
 /// Forces a target for one scope and puts the previous one back.
 class ScopedKernelTarget {
 public:

@@ -55,11 +55,47 @@ void squaredDistancesFromColumns(const double *vector, const double *columns, in
 // and searches prune candidates that provably cannot be taken. The tile is a
 // fixed stack buffer; only columns so long that one register's worth of them
 // does not fit take one block of that size from the heap (and fail through
-// myExit when it cannot be had). The neighbour search also keeps the tile
-// rounded to float, for a lower bound that rejects most candidates before
-// their exact sums: one heap block of about half the tile per call. All entry points run on the instruction set
-// cpu_dispatch.h chose, with the same results on every one.
+// myExit when it cannot be had). The neighbour search takes its tile from
+// the heap, in a size chosen from the processor's first-level data cache
+// (searchTileDoubles), and also keeps it rounded to float, for a lower bound
+// that rejects most candidates before their exact sums: one heap block of
+// about half the tile per call. All entry points run on the instruction set
+// cpu_dispatch.h chose, with the same results on every one and with every
+// tile.
 // ---------------------------------------------------------------------------
+
+/// The sizes of the neighbour search's tile in doubles, smallest first.
+inline constexpr int kSearchTileChoices[] = {4096, 8192};
+
+/// The neighbour search's tile for a first-level data cache of cacheBytes
+/// (0 or less: unknown, taken as 32 KB): the largest choice whose float copy
+/// (four bytes per double), which every query reads in turn, fills at most
+/// two thirds of the cache, so that it stays there beside the rest of a
+/// query's work; the smallest choice when none does.
+int searchTileDoublesForCache(long long cacheBytes);
+
+/// The tile the neighbour search uses now: chosen from
+/// firstLevelDataCacheBytes() (cpu_dispatch.h) once, unless forced.
+int searchTileDoubles();
+
+/// Forces the neighbour search's tile (for tests and benchmarks; results are
+/// the same bits with every tile). Returns false and changes nothing unless
+/// doubles is one of kSearchTileChoices.
+bool setSearchTileDoubles(int doubles);
+
+/// Forces a tile for one scope and puts the previous one back.
+class ScopedSearchTile {
+public:
+  explicit ScopedSearchTile(int doubles) : previous_(searchTileDoubles()) {
+    setSearchTileDoubles(doubles);
+  }
+  ~ScopedSearchTile() { setSearchTileDoubles(previous_); }
+  ScopedSearchTile(const ScopedSearchTile &) = delete;
+  ScopedSearchTile &operator=(const ScopedSearchTile &) = delete;
+
+private:
+  int previous_;
+};
 
 /// @param queries       in: query columns (size dim * queryNum)
 /// @param data          in: candidate columns (size dim * dataNum)

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -21,12 +22,19 @@ namespace {
 // processors). A tile holds whole columns, a multiple of the lane width.
 constexpr int kTileDoubles = 4096;
 
-// Doubles of the neighbour search's tile (64 KB, from the heap). Its float
-// copy, 32 KB, is what every query reads in turn, and it still fits the
-// first-level data cache of current processors (48 KB); twice the columns per
-// tile halve the per-query work of each tile (measured at dim 32: L2 9 %, L1
-// 14 % faster than with the stack tile).
-constexpr int kSearchTileDoubles = 8192;
+// The neighbour search's tile (from the heap) is one of kSearchTileChoices.
+// Its float copy is what every query reads in turn; where that copy of the
+// larger tile (32 KB) fits the first-level data cache beside the rest (48 KB
+// caches), twice the columns per tile halve the per-query work of each tile
+// (measured at dim 32: L2 9 %, L1 14 % faster than with 4096 doubles); in a
+// 32 KB cache it would be evicted by the double tile's reads.
+constexpr int kLargestSearchTile = kSearchTileChoices[std::size(kSearchTileChoices) - 1];
+constexpr long long kAssumedCacheBytes = 32 * 1024;
+
+int &forcedSearchTile() {
+  static int doubles = 0; // 0: the processor's choice
+  return doubles;
+}
 
 class TileBuffer {
 public:
@@ -415,6 +423,29 @@ double assignDispatched(const double *data, int dim, int dataNum, const double *
 }
 
 } // namespace
+
+int searchTileDoublesForCache(long long cacheBytes) {
+  const long long cache = cacheBytes > 0 ? cacheBytes : kAssumedCacheBytes;
+  int chosen = kSearchTileChoices[0];
+  for (int doubles : kSearchTileChoices)
+    if (3 * static_cast<long long>(doubles * sizeof(float)) <= 2 * cache)
+      chosen = doubles;
+  return chosen;
+}
+
+int searchTileDoubles() {
+  static const int processorChoice = searchTileDoublesForCache(firstLevelDataCacheBytes());
+  return forcedSearchTile() > 0 ? forcedSearchTile() : processorChoice;
+}
+
+bool setSearchTileDoubles(int doubles) {
+  for (int choice : kSearchTileChoices)
+    if (doubles == choice) {
+      forcedSearchTile() = doubles;
+      return true;
+    }
+  return false;
+}
 
 void nearestColumns(const double *queries, int queryNum, const double *data, int dataNum, int dim,
                     int type, const int *excluded, int excludedCount, int slotCount,

@@ -89,6 +89,17 @@ std::string label(KernelTarget target, int dim, int n1, int n2, int extra) {
          std::to_string(n1) + " x " + std::to_string(n2) + ", " + std::to_string(extra);
 }
 
+// Runs body(label prefix) with every supported target and every neighbour
+// search tile forced in turn: the search's results may depend on neither.
+template <class Body> void onEveryTargetAndSearchTile(Body body) {
+  for (KernelTarget target : supportedKernelTargets())
+    for (int tile : kSearchTileChoices) {
+      ScopedKernelTarget forced(target);
+      ScopedSearchTile forcedTile(tile);
+      body(target, "tile " + std::to_string(tile) + ", ");
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Oracles
 // ---------------------------------------------------------------------------
@@ -182,8 +193,7 @@ TEST(DistanceEngine, NeighborSearchHasTheBitsOfTheLiteralSearchOnEveryTarget) {
       // outside the float bound's premises split a pass into its halves.
       {20, 11, 400, 4, Values::Awkward, {7}}, {32, 7, 500, 5, Values::Uniform, {}},
   };
-  for (KernelTarget target : supportedKernelTargets()) {
-    ScopedKernelTarget forced(target);
+  onEveryTargetAndSearchTile([&](KernelTarget target, const std::string &tile) {
     for (const Case &k : cases)
       for (int type : {1, 2}) {
         const auto queries = matrix(k.dim, k.queries, k.values, 1 + k.dim);
@@ -197,11 +207,11 @@ TEST(DistanceEngine, NeighborSearchHasTheBitsOfTheLiteralSearchOnEveryTarget) {
         nearestNeighborSearch(queries.data(), k.queries, data.data(), k.data, k.dim, type,
                               k.nnCount, k.excluded.data(), static_cast<int>(k.excluded.size()),
                               index.data(), distance.data());
-        const std::string what = label(target, k.dim, k.queries, k.data, type);
+        const std::string what = tile + label(target, k.dim, k.queries, k.data, type);
         EXPECT_TRUE(sameBits(index, expectedIndex)) << what;
         EXPECT_TRUE(sameBits(distance, expectedDistance)) << what;
       }
-  }
+  });
 }
 
 // The float lower bound of the neighbour search rejects candidates only when
@@ -224,8 +234,7 @@ TEST(DistanceEngine, NeighborSearchFloatBoundKeepsTheBitsAtItsLimitsOnEveryTarge
       {12, 3, 300, 4, Values::AtLimit, false},  {40, 3, 500, 2, Values::Huge, true},
       {65537, 2, 20, 3, Values::Uniform, false}, {32, 7, 700, 5, Values::Uniform, true},
   };
-  for (KernelTarget target : supportedKernelTargets()) {
-    ScopedKernelTarget forced(target);
+  onEveryTargetAndSearchTile([&](KernelTarget target, const std::string &tile) {
     for (const Case &k : cases)
       for (int type : {1, 2}) {
         const auto queries = matrix(k.dim, k.queries, k.values, 5 + k.dim);
@@ -245,11 +254,11 @@ TEST(DistanceEngine, NeighborSearchFloatBoundKeepsTheBitsAtItsLimitsOnEveryTarge
         std::vector<double> index(expectedIndex.size(), 9.0), distance(index.size(), 9.0);
         nearestNeighborSearch(queries.data(), k.queries, data.data(), k.data, k.dim, type,
                               k.nnCount, nullptr, 0, index.data(), distance.data());
-        const std::string what = label(target, k.dim, k.queries, k.data, type);
+        const std::string what = tile + label(target, k.dim, k.queries, k.data, type);
         EXPECT_TRUE(sameBits(index, expectedIndex)) << what;
         EXPECT_TRUE(sameBits(distance, expectedDistance)) << what;
       }
-  }
+  });
 }
 
 // The byte-code bound of the L1 search: columns of all 0 and all 254 make
@@ -276,8 +285,7 @@ TEST(DistanceEngine, NeighborSearchCodeBoundKeepsTheBitsAtItsLimitsOnEveryTarget
     }
     if (queryBelowRange)
       query[0] = -3.0;
-    for (KernelTarget target : supportedKernelTargets()) {
-      ScopedKernelTarget forced(target);
+    onEveryTargetAndSearchTile([&](KernelTarget target, const std::string &tile) {
       for (int type : {1, 2}) {
         std::vector<double> expectedIndex, expectedDistance;
         literalSearch(query, 1, data, dataNum, dim, type, nnCount, {}, expectedIndex,
@@ -285,7 +293,7 @@ TEST(DistanceEngine, NeighborSearchCodeBoundKeepsTheBitsAtItsLimitsOnEveryTarget
         std::vector<double> index(expectedIndex.size(), 9.0), distance(index.size(), 9.0);
         nearestNeighborSearch(query.data(), 1, data.data(), dataNum, dim, type, nnCount, nullptr,
                               0, index.data(), distance.data());
-        const std::string what = label(target, dim, 1, dataNum, type) +
+        const std::string what = tile + label(target, dim, 1, dataNum, type) +
                                  (queryBelowRange ? " query below range" : "");
         EXPECT_TRUE(sameBits(index, expectedIndex)) << what;
         EXPECT_TRUE(sameBits(distance, expectedDistance)) << what;
@@ -293,8 +301,47 @@ TEST(DistanceEngine, NeighborSearchCodeBoundKeepsTheBitsAtItsLimitsOnEveryTarget
           EXPECT_EQ(index, std::vector<double>({300.0, 600.0})) << what;
         }
       }
-    }
+    });
   }
+}
+
+// The tile follows the first-level data cache: its float copy within two
+// thirds of it, 32 KB assumed when unknown. Descriptions as processors give
+// them: an 8-way 32 KB and a 12-way 48 KB data cache behind (or before)
+// the instruction cache, a unified one, and a list ending before any.
+TEST(DistanceEngine, SearchTileFollowsTheFirstLevelDataCache) {
+  const struct {
+    long long cacheBytes;
+    int tile;
+  } tiles[] = {{0, 4096},     {-1, 4096},     {16384, 4096},  {32768, 4096},
+               {49151, 4096}, {49152, 8192}, {65536, 8192}, {1 << 20, 8192}};
+  for (const auto &t : tiles)
+    EXPECT_EQ(searchTileDoublesForCache(t.cacheBytes), t.tile) << t.cacheBytes;
+
+  const CacheDescription data32{0x121, 0x01c0003f, 0x3f}, data48{0x121, 0x02c0003f, 0x3f},
+      instructions{0x122, 0x01c0003f, 0x3f}, unified{0x123, 0x03c0003f, 0x3f},
+      secondLevel{0x143, 0x03c0003f, 0x3ff}, none{};
+  const struct {
+    std::vector<CacheDescription> descriptions;
+    long long bytes;
+  } lists[] = {{{data32, instructions, secondLevel}, 32768},
+               {{instructions, data48, secondLevel}, 49152},
+               {{secondLevel, unified}, 65536},
+               {{instructions, none, data48}, 0},
+               {{}, 0}};
+  for (const auto &l : lists)
+    EXPECT_EQ(firstLevelDataCacheBytesOf(l.descriptions.data(),
+                                         static_cast<int>(l.descriptions.size())),
+              l.bytes);
+
+  EXPECT_FALSE(setSearchTileDoubles(1000));
+  for (int tile : kSearchTileChoices) {
+    ScopedSearchTile forced(tile);
+    EXPECT_EQ(searchTileDoubles(), tile);
+  }
+  EXPECT_EQ(searchTileDoubles(), searchTileDoublesForCache(firstLevelDataCacheBytes()));
+  std::printf("first-level data cache here: %lld bytes, search tile %d doubles\n",
+              firstLevelDataCacheBytes(), searchTileDoubles());
 }
 
 TEST(DistanceEngine, TablesHaveTheBitsOfSquaredDistanceOnEveryTarget) {
