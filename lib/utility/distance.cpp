@@ -106,7 +106,7 @@ template <bool VectorFirst>
 void distancesToColumns(const double *vector, const double *columns, int dim, int count,
                         double *out) {
   int i = 0;
-  for (; i + 4 <= count; i += 4) {
+  for (; i <= count - 4; i += 4) { // i + 4 would pass INT_MAX for count near it
     const double *c0 = columnOf(columns, dim, i);
     const double *c1 = c0 + dim;
     const double *c2 = c1 + dim;

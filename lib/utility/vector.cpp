@@ -240,7 +240,8 @@ template <class T> int rangeSearchBinSub(T value, const T *table, int lo, int hi
   // The halving search, as a loop: each step keeps the half that can hold
   // the answer, exactly as the recursive description does.
   while (lo <= hi) {
-    const int mid = (lo + hi) / 2;
+    // lo + hi in 64 bits: it passes INT_MAX for tables of more than 2^30 entries.
+    const int mid = static_cast<int>((static_cast<long long>(lo) + hi) / 2);
     if (table[mid] == value)
       return mid + 1;
     if (table[mid] > value)

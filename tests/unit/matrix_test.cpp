@@ -4,9 +4,40 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 namespace {
+
+// Pieces of [0, n): consecutive, each step long but the last, none for
+// n < 1, and no counter past INT_MAX where n is within a step of it (an int
+// counter would wrap there; no memory of that size is touched).
+TEST(ColumnMajor, ForEachPieceCoversTheRangeUpToIntMax) {
+  const struct {
+    int n, step;
+    long long pieces;
+    int lastCount;
+  } cases[] = {{0, 8, 0, 0},          {-3, 8, 0, 0},        {1, 8, 1, 1},
+               {8, 8, 1, 8},          {17, 8, 3, 1},        {5, 1, 5, 1},
+               {INT_MAX, 1 << 20, 2048, (1 << 20) - 1},      {INT_MAX - 1, 4096, 524288, 4094},
+               {INT_MAX, INT_MAX, 1, INT_MAX},               {INT_MAX, INT_MAX - 1, 2, 1}};
+  for (const auto &c : cases) {
+    long long pieces = 0, next = 0;
+    int lastCount = 0;
+    bool consecutive = true;
+    forEachPiece(c.n, c.step, [&](int first, int count) {
+      consecutive = consecutive && first == next && count >= 1 && count <= c.step;
+      next = static_cast<long long>(first) + count;
+      lastCount = count;
+      ++pieces;
+    });
+    const std::string what = std::to_string(c.n) + " by " + std::to_string(c.step);
+    EXPECT_TRUE(consecutive) << what;
+    EXPECT_EQ(pieces, c.pieces) << what;
+    EXPECT_EQ(lastCount, c.lastCount) << what;
+    EXPECT_EQ(next, c.n > 0 ? c.n : 0) << what;
+  }
+}
 
 TEST(FisCreateMatrix, GivesZeroFilledRowsIndexableByRowAndColumn) {
   double **m = reinterpret_cast<double **>(fisCreateMatrix(3, 2, 8));
