@@ -75,6 +75,8 @@ int main(int argc, char **argv) {
   std::printf("neighborQuery search: dim %d, %d queries x %d data columns, k = %d, best of %d "
               "(after one untimed call; with FAISS, the two in turn each round)\n",
               dim, queryCount, dataCount, k, repeats);
+  std::printf("search tile: %d doubles (first-level data cache: %lld bytes, 0 = unknown)\n",
+              searchTileDoubles(), firstLevelDataCacheBytes());
 #ifdef CLUSTERKIT_HAVE_FAISS
   omp_set_num_threads(1);
   const std::vector<float> queries32(queries.begin(), queries.end()),
