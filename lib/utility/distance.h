@@ -55,13 +55,13 @@ void squaredDistancesFromColumns(const double *vector, const double *columns, in
 // and searches prune candidates that provably cannot be taken. The tile is a
 // fixed stack buffer; only columns so long that one register's worth of them
 // does not fit take one block of that size from the heap (and fail through
-// myExit when it cannot be had). The neighbour search takes its tile from
-// the heap, in a size chosen from the processor's first-level data cache
-// (searchTileDoubles), and also keeps it rounded to float, for a lower bound
-// that rejects most candidates before their exact sums: one heap block of
-// about half the tile per call. All entry points run on the instruction set
-// cpu_dispatch.h chose, with the same results on every one and with every
-// tile.
+// myExit when it cannot be had). The neighbour search's tile has a size
+// chosen from the processor's first-level data cache (searchTileDoubles; the
+// larger one from the heap), and the search also keeps it rounded to float,
+// for a lower bound that rejects most candidates before their exact sums:
+// one heap block of about half the tile per call. All entry points run on
+// the instruction set cpu_dispatch.h chose, with the same results on every
+// one and with every tile.
 // ---------------------------------------------------------------------------
 
 /// The sizes of the neighbour search's tile in doubles, smallest first.
