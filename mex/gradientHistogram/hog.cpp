@@ -469,9 +469,10 @@ private:
     };
     int bx = 1;
     if (blockValues_ <= kMaxGroupedBlockValues && blockCols >= lanes) {
-      for (; bx + kBlockGroups * lanes - 1 <= blockCols; bx += kBlockGroups * lanes)
+      // Bounds as differences, so that bx stops at blockCols + 1 at most.
+      for (; bx <= blockCols - (kBlockGroups * lanes - 1); bx += kBlockGroups * lanes)
         group(kernels_.manyBlocks, bx);
-      for (; bx + lanes - 1 <= blockCols; bx += lanes)
+      for (; bx <= blockCols - (lanes - 1); bx += lanes)
         group(kernels_.blocks, bx);
       // The rest as the last group of lanes, which overlaps blocks already
       // written and writes them again with the same bits (every lane has
@@ -638,13 +639,16 @@ void voteAllPixels(const double *image, int rows, int cols, int planes, const Ho
     dense.attach(base + 3 * bandArray);
   const BandKernel bandPixels = kernels.band;
   const RowVoteKernel voteBandRow = kernels.voteRow;
-  for (int y0 = 0; y0 < rows; y0 += kBandRows) {
+  // Bands by index, so that no row counter steps past INT_MAX.
+  const int bands = rows / kBandRows + (rows % kBandRows != 0);
+  for (int bandIndex = 0; bandIndex < bands; ++bandIndex) {
+    const int y0 = bandIndex * kBandRows;
     if (dense.active())
       dense.bandPixels(image, rows, planes, y0, range, binWidth, nbins, band);
     else
       bandPixels(image, rows, cols, planes, y0, range, binWidth, nbins,
                  static_cast<int>(binStride), splitByRow, band);
-    for (int r = 0; r < kBandRows && y0 + r < rows; ++r) {
+    for (int r = 0; r < kBandRows && r < rows - y0; ++r) {
       const SpatialWeights down = spatialWeights(y0 + r, layout.cell);
       blocks.reach(down.first);
       double *const gridRows[2] = {ring.row(down.first), ring.row(down.first + 1)};
