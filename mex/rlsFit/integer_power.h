@@ -41,14 +41,13 @@
 #ifndef CLUSTERKIT_INTEGER_POWER_H
 #define CLUSTERKIT_INTEGER_POWER_H
 
+#include "double_bits.h"
+
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 namespace integer_power {
 
-constexpr std::uint64_t kSignBit = 0x8000000000000000ULL;
-constexpr std::uint64_t kExponentBits = 0x7FF0000000000000ULL;
 // The binades (the power of two at or below the magnitude) that the chain
 // works in: x in [2^-60, 2^61), its powers in [2^-900, 2^901).
 constexpr double kLowestBase = 0x1p-60;
@@ -60,22 +59,6 @@ constexpr double kHighestChain = 0x1p900;
 // so the product is exact.
 constexpr double kAcceptedLowPerBinade = 0.458984375 * 0x1p-52;
 constexpr double kSplitter = 134217729.0; // 2^27 + 1
-
-inline std::uint64_t bitsOf(double value) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-inline double doubleOf(std::uint64_t bits) {
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
-// The power of two at or below |value| for normal values; 0 for zeros and
-// subnormals, infinity for infinities and NaN.
-inline double binadeOf(double value) { return doubleOf(bitsOf(value) & kExponentBits); }
 
 // high + low, |low| <= ulp(high) / 2.
 struct DoubleDouble {

@@ -12,9 +12,6 @@
 
 namespace {
 
-using integer_power::bitsOf;
-using integer_power::doubleOf;
-
 // Compares every entry of the row with the library's pow; returns the number
 // of mismatches and reports the first few.
 int rowMismatches(double x, int order) {
