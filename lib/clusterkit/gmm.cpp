@@ -138,11 +138,11 @@ double mixLogSum(double *logValue, int count) {
     return -std::numeric_limits<double>::infinity();
   using log_sum_steps::ExpEstimate;
   double acc = logValue[0];
-  ExpEstimate next = log_sum_steps::estimateExpInRange(count > 1 ? logValue[1] - acc : 0.0);
+  ExpEstimate next = log_sum_steps::estimateExp(count > 1 ? logValue[1] - acc : 0.0);
   for (int i = 1; i < count; ++i) {
     const ExpEstimate current = next;
-    if (i + 1 < count) // the estimate only where it can serve
-      next = log_sum_steps::estimateExpInRange(logValue[i + 1] - acc);
+    if (i + 1 < count)
+      next = log_sum_steps::estimateExp(logValue[i + 1] - acc);
     double decided;
     acc = log_sum_steps::decideStep(acc, logValue[i], current, decided)
               ? decided

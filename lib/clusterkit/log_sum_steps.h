@@ -41,9 +41,10 @@
 #ifndef CLUSTERKIT_LOG_SUM_STEPS_H
 #define CLUSTERKIT_LOG_SUM_STEPS_H
 
+#include "double_bits.h"
+
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 namespace log_sum_steps {
 
@@ -57,18 +58,6 @@ struct ExpEstimate {
   double logSeries; // -e^2/2 + e^3/3, the start of ln(1 + e) - e
   bool valid;
 };
-
-inline double doubleFromBits(std::uint64_t bits) {
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
-inline std::uint64_t bitsOf(double value) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
 
 // 2^(j/64), j = 0 .. 63, each the double nearest its exact value.
 constexpr double kTwoToJOver64[64] = {
@@ -95,34 +84,26 @@ inline ExpEstimate estimateExp(double z) {
   constexpr double kLn2Over64High = 0x1.62e42fefa4000p-7; // 40 bits
   constexpr double kLn2Over64Low = -0x1.8432a1b0e2634p-49;
   constexpr double kRoundingShifter = 0x1.8p52;
-  const bool valid = z >= -40.0 && z <= -6.0;
-  const double inRange = valid ? z : -20.0; // keeps k in range for NaN too
-  const double kd = (inRange * kSixtyFourOverLn2 + kRoundingShifter) - kRoundingShifter;
-  const double r = (inRange - kd * kLn2Over64High) - kd * kLn2Over64Low;
+  if (!(z >= -40.0 && z <= -6.0)) // NaN too; no work where no step can use it
+    return {z, 0.0, 0.0, 0.0, 0.0, false};
+  const double kd = (z * kSixtyFourOverLn2 + kRoundingShifter) - kRoundingShifter;
+  const double r = (z - kd * kLn2Over64High) - kd * kLn2Over64Low;
   const double r2 = r * r;
   const double tail = (0.5 + r * (1.0 / 6)) + r2 * (1.0 / 24 + r * (1.0 / 120));
   const double expOfR = 1.0 + (r + r2 * tail);
   const int k = static_cast<int>(kd);
   const unsigned j = static_cast<unsigned>(k) & 63u;
   const int power = (k - static_cast<int>(j)) / 64; // in [-58, -9]
-  const double scale = doubleFromBits(static_cast<std::uint64_t>(power + 1023) << 52);
+  const double scale = doubleOf(static_cast<std::uint64_t>(power + 1023) << 52);
   const double value = (kTwoToJOver64[j] * expOfR) * scale;
   const double square = value * value;
-  return {inRange, value, value * 0.5, square, square * (-0.5 + value * (1.0 / 3)), valid};
-}
-
-/// estimateExp where z is in its range; elsewhere an invalid estimate,
-/// without the work.
-inline ExpEstimate estimateExpInRange(double z) {
-  if (z >= -40.0 && z <= -6.0)
-    return estimateExp(z);
-  return {z, 0.0, 0.0, 0.0, 0.0, false};
+  return {z, value, value * 0.5, square, square * (-0.5 + value * (1.0 / 3)), true};
 }
 
 // Half a unit in the last place of s, or 0 where the test must not pass:
 // s a power of two, zero or subnormal.
 inline double halfUlpAwayFromPowersOfTwo(double s) {
-  const double binade = doubleFromBits(bitsOf(s) & 0x7ff0000000000000u);
+  const double binade = binadeOf(s);
   return std::fabs(s) == binade ? 0.0 : binade * 0x1p-53;
 }
 
